@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+namespace qm {
+
+// Child game host: the cookies the frame handed over are added to this
+// process's cookie store.
+void MergeHandedCookies(const std::wstring& handedCookies);
+
+// Child game host: opens the game window inside the frame of another process.
+// True when the window runs and the message loop should follow; false when
+// it could not be created, and the process then ends.
+bool StartChildHost(long frameWnd, const std::wstring& gameUrl);
+
+// Normal mode: the frame window, run modally until the player leaves.
+void RunFrameWindow();
+
+}  // namespace qm
