@@ -9,6 +9,7 @@ packages=(
   wine64 xvfb x11-utils imagemagick
   fonts-liberation2 fonts-wqy-zenhei
   python3 python3-pil python3-pefile
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
