@@ -9,8 +9,8 @@ cd "$(dirname "${BASH_SOURCE[0]}")"
 jobs=$(nproc 2>/dev/null || echo 2)
 for preset in native win32 win64; do
   echo "== build $preset"
-  cmake --preset "$preset" >"build-$preset.log" 2>&1 || { cat "build-$preset.log"; exit 1; }
-  rm -f "build-$preset.log"
+  mkdir -p build
+  cmake --preset "$preset" >"build/configure-$preset.log" 2>&1 || { cat "build/configure-$preset.log"; exit 1; }
   cmake --build --preset "$preset" -j "$jobs" || exit 1
 done
 

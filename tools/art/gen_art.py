@@ -328,24 +328,18 @@ def emblem(size, muted=False):
 
     if not small:
         # moor hills inside the disc, clipped to it
-        hills = Canvas(big, big, 1)
-        pts = [(0, big)]
-        for i in range(0, 101):
-            x = i * big / 100.0
-            y = c + 22 * u - 7 * u * math.sin(i / 100.0 * math.pi * 1.3 + 0.4)
-            pts.append((x, y))
-        pts.append((big, big))
-        hills.poly(pts)
-        paint(img, (0x2B, 0x1E, 0x2E), mask_mul(hills.mask(), disc_m))
-        near = Canvas(big, big, 1)
-        pts = [(0, big)]
-        for i in range(0, 101):
-            x = i * big / 100.0
-            y = c + 30 * u - 5 * u * math.sin(i / 100.0 * math.pi * 2.0 + 2.2)
-            pts.append((x, y))
-        pts.append((big, big))
-        near.poly(pts)
-        paint(img, (0x1A, 0x11, 0x0B), mask_mul(near.mask(), disc_m))
+        def hill(colour, height, swing, waves, phase):
+            shape = Canvas(big, big, 1)
+            pts = [(0, big)]
+            for i in range(0, 101):
+                pts.append((i * big / 100.0,
+                            c + height * u - swing * u * math.sin(i / 100.0 * math.pi * waves + phase)))
+            pts.append((big, big))
+            shape.poly(pts)
+            paint(img, colour, mask_mul(shape.mask(), disc_m))
+
+        hill((0x2B, 0x1E, 0x2E), 22, 7, 1.3, 0.4)
+        hill((0x1A, 0x11, 0x0B), 30, 5, 2.0, 2.2)
         # a few stars
         st = Canvas(big, big, 1)
         for sx, sy, sr in ((30, 30, 1.4), (70, 27, 1.1), (24, 52, 0.9), (77, 48, 1.2)):
