@@ -523,6 +523,14 @@ def title_left():
     return img
 
 
+
+def engraved_line(img, line, at, strength, shadow_at, shadow_strength):
+    """A gold line with a dark line beside it, as if cut into the surface."""
+    for colour, pos, amount in ((GOLD, at, strength), ((0, 0, 0), shadow_at, shadow_strength)):
+        m = Image.new("L", img.size, 0)
+        m.paste(line, pos)
+        paint(img, colour, m, amount)
+
 def title_right():
     w = 91
     img = title_strip(w)
@@ -536,12 +544,7 @@ def title_right():
     # separator between the tool buttons and the window buttons
     sep = vgradient(1, TITLE_H, [(0.0, (0,)), (0.3, (150,)), (0.7, (150,)),
                                  (1.0, (0,))], mode="L")
-    sm = Image.new("L", (w, TITLE_H), 0)
-    sm.paste(sep, (2, 0))
-    paint(deco, GOLD, sm, 0.8)
-    sm2 = Image.new("L", (w, TITLE_H), 0)
-    sm2.paste(sep, (3, 0))
-    paint(deco, (0, 0, 0), sm2, 0.6)
+    engraved_line(deco, sep, (2, 0), 0.8, (3, 0), 0.6)
     # right edge: the window's dark border
     edge = Image.new("L", (w, TITLE_H), 0)
     edge.paste(255, (w - 1, 0, w, TITLE_H))
@@ -727,12 +730,7 @@ def message_background():
     # separator under the caption: gold hairline that fades at both ends
     fade = hgradient(w, 1, [(0.0, (0,)), (0.18, (255,)), (0.82, (255,)), (1.0, (0,))],
                      mode="L")
-    m = Image.new("L", (w, h), 0)
-    m.paste(fade, (0, 32))
-    paint(img, GOLD, m, 0.75)
-    m = Image.new("L", (w, h), 0)
-    m.paste(fade, (0, 33))
-    paint(img, (0, 0, 0), m, 0.7)
+    engraved_line(img, fade, (0, 32), 0.75, (0, 33), 0.7)
 
     # small emblem at the left of the caption strip
     img.alpha_composite(emblem(18), dest=(9, 7))
