@@ -94,12 +94,19 @@ bool CDialogBase::OnCommand(WORD id, WORD, HWND) {
 
 bool CDialogBase::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-INT_PTR CDialogBase::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    bool handled = OnMessage(msg, wParam, lParam, result);
-    if (!handled && msg == WM_COMMAND)
-        handled = OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-    if (!handled) return FALSE;
+HWND CDialogBase::NotifyingControl(UINT msg, WPARAM, LPARAM lParam) {
+    switch (msg) {
+    case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSCROLLBAR:
+        return reinterpret_cast<HWND>(lParam);
+    case WM_DRAWITEM:
+        return lParam ? reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+INT_PTR CDialogBase::Answer(UINT msg, LRESULT result) {
     switch (msg) {
     // These answer through the return value of the dialog procedure itself.
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
@@ -110,6 +117,21 @@ INT_PTR CDialogBase::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
         return TRUE;
     }
+}
+
+INT_PTR CDialogBase::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    // The control a notification concerns answers it first (the image button
+    // draws itself this way), as long as it is a control of ours.
+    if (HWND control = NotifyingControl(msg, wParam, lParam); control && ::GetParent(control) == m_hWnd) {
+        if (CWindow* object = FromHandle(control); object && object->OnReflectedMessage(msg, wParam, lParam, result))
+            return Answer(msg, result);
+    }
+    bool handled = OnMessage(msg, wParam, lParam, result);
+    if (!handled && msg == WM_COMMAND)
+        handled = OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    if (!handled) return FALSE;
+    return Answer(msg, result);
 }
 
 INT_PTR CALLBACK CDialogBase::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

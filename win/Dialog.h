@@ -47,6 +47,9 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    INT_PTR Answer(UINT msg, LRESULT result);
+    // The control a notification is about, for the messages reflected to controls.
+    static HWND NotifyingControl(UINT msg, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;
     HWND m_hParent;

@@ -26,6 +26,8 @@ void CWindow::Detach() noexcept {
 
 bool CWindow::PreTranslateMessage(MSG&) { return false; }
 
+bool CWindow::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
 bool CWindow::PreTranslateChain(MSG& msg) {
     for (HWND hwnd = msg.hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
         if (CWindow* object = FromHandle(hwnd)) {

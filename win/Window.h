@@ -25,6 +25,11 @@ public:
     // target's parents, nearest first, as the loops of the program do.
     static bool PreTranslateChain(MSG& msg);
 
+    // A notification that the parent received about this window (owner draw,
+    // control colours), handed back to the control that it concerns before the
+    // parent's own handlers. True when handled, with result set.
+    virtual bool OnReflectedMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
 protected:
     void Attach(HWND hwnd) noexcept;
     void Detach() noexcept;

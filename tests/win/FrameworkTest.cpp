@@ -276,5 +276,60 @@ TEST(PreTranslateChain, OffersTheTargetFirstThenItsParentsUntilOneHandles) {
     ::DestroyWindow(host.GetSafeHwnd());
 }
 
+TEST(ReflectedMessages, TheControlConcernedAnswersBeforeItsDialog) {
+    static HBRUSH brush = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+    class OwnerDrawn : public CSubclassedControl {
+    public:
+        int draws = 0;
+        bool OnReflectedMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+            if (msg == WM_CTLCOLORBTN) {
+                result = reinterpret_cast<LRESULT>(brush);
+                return true;
+            }
+            if (msg == WM_DRAWITEM) {
+                ++draws;
+                result = TRUE;
+                return true;
+            }
+            return false;
+        }
+    };
+    class Host : public CDialogBase {
+    public:
+        Host() : CDialogBase(IDD_TEST_DIALOG) {}
+        OwnerDrawn button;
+        int dialogDraws = 0, dialogColours = 0;
+
+    protected:
+        BOOL OnInitDialog() override { return button.SubclassDlgItem(IDC_TEST_OWNERDRAW, m_hWnd); }
+        bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+            if (msg == WM_DRAWITEM) ++dialogDraws;
+            if (msg == WM_CTLCOLORBTN) ++dialogColours;
+            result = 0;
+            return false;
+        }
+    };
+    Host host;
+    ASSERT_TRUE(host.Create());
+    HWND dialog = host.GetSafeHwnd();
+    HWND owned = ::GetDlgItem(dialog, IDC_TEST_OWNERDRAW);
+    ::ShowWindow(dialog, SW_SHOWNOACTIVATE);
+    ::RedrawWindow(owned, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GE(host.button.draws, 1) << "the paint of an owner-drawn button reaches its object";
+    EXPECT_EQ(host.dialogDraws, 0);
+
+    HDC dc = ::GetDC(owned);
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(::SendMessageW(dialog, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                                      reinterpret_cast<LPARAM>(owned))),
+              brush);
+    int coloursBefore = host.dialogColours;
+    // A control that is nobody's object leaves the message to the dialog.
+    ::SendMessageW(dialog, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    EXPECT_EQ(host.dialogColours, coloursBefore + 1);
+    ::ReleaseDC(owned, dc);
+    ::DestroyWindow(dialog);
+}
+
 }  // namespace
 }  // namespace qm::win
