@@ -20,6 +20,7 @@ bool CSubclassedControl::SubclassWindow(HWND control) {
                              reinterpret_cast<DWORD_PTR>(this)))
         return false;
     Attach(control);
+    PreSubclassWindow();
     return true;
 }
 

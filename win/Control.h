@@ -19,6 +19,8 @@ public:
     void UnsubclassWindow();
 
 protected:
+    // Called once the control is ours, before any of its messages reach us.
+    virtual void PreSubclassWindow() {}
     // true when handled, with result set; otherwise the control's own procedure runs.
     virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // The control's own handling of a message, for handlers that add to it.

@@ -75,6 +75,13 @@ struct MenuTraits {
     static void Close(pointer h) noexcept { ::DestroyMenu(h); }
 };
 
+struct WindowTraits {
+    using pointer = HWND;
+    static pointer Invalid() noexcept { return nullptr; }
+    static void Close(pointer h) noexcept { ::DestroyWindow(h); }
+};
+
+using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
