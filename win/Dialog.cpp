@@ -80,6 +80,20 @@ void CDialogBase::EndDialog(INT_PTR result) {
     }
 }
 
+void CDialogBase::CenterWindow() {
+    if (!m_hWnd) return;
+    RECT self{}, area{};
+    ::GetWindowRect(m_hWnd, &self);
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner))
+        ::GetWindowRect(owner, &area);
+    else
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    int x = area.left + ((area.right - area.left) - (self.right - self.left)) / 2;
+    int y = area.top + ((area.bottom - area.top) - (self.bottom - self.top)) / 2;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool CDialogBase::PreTranslateMessage(MSG& msg) {
     return m_hWnd && ::IsDialogMessageW(m_hWnd, &msg);
 }

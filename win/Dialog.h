@@ -27,6 +27,8 @@ public:
     void EndDialog(INT_PTR result);
 
     bool IsModal() const noexcept { return m_bModal; }
+    // Centres the window on its owner, or on the work area when it has none.
+    void CenterWindow();
     UINT TemplateId() const noexcept { return m_templateId; }
 
     // The dialog manager's keyboard handling for modeless and modal dialogs.
