@@ -8,20 +8,6 @@
 namespace qm {
 namespace {
 
-// GDI+ for the whole test program, as the application object starts it.
-class GdiplusEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
-    }
-    void TearDown() override { Gdiplus::GdiplusShutdown(m_token); }
-
-private:
-    ULONG_PTR m_token = 0;
-};
-const auto* const kGdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
-
 // The colour of one pixel as GDI+ decoded it.
 Gdiplus::Color PixelOf(Gdiplus::Image* image, UINT x, UINT y) {
     Gdiplus::Bitmap canvas(image->GetWidth(), image->GetHeight(), PixelFormat32bppARGB);

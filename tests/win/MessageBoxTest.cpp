@@ -35,15 +35,8 @@ protected:
     }
 };
 
-class MessageBoxTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
-    }
-    void TearDown() override { Gdiplus::GdiplusShutdown(m_token); }
-    ULONG_PTR m_token = 0;
-};
+// GDI+ runs for the whole test program (TestSupport.cpp).
+class MessageBoxTest : public ::testing::Test {};
 
 RECT ChildRect(HWND dialog, int id) {
     RECT rc{};

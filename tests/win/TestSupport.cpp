@@ -2,9 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <objidl.h>
+#include <gdiplus.h>
+
 #include "win/Handles.h"
 
 namespace qm::test {
+
+namespace {
+// GDI+ for the whole test program, as the application object starts it.
+class GdiplusEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+    }
+    void TearDown() override { Gdiplus::GdiplusShutdown(m_token); }
+
+private:
+    ULONG_PTR m_token = 0;
+};
+const auto* const kGdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+}  // namespace
 
 ScratchFolder::ScratchFolder() {
     wchar_t temp[MAX_PATH] = {};

@@ -123,15 +123,8 @@ int Mismatches(const Capture& shot, CGdiPlusBitmapResource& image, bool brighten
     return bad;
 }
 
-class TouchButton : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
-    }
-    void TearDown() override { Gdiplus::GdiplusShutdown(m_token); }
-    ULONG_PTR m_token = 0;
-};
+// GDI+ runs for the whole test program (TestSupport.cpp).
+class TouchButton : public ::testing::Test {};
 
 TEST_F(TouchButton, PaintsEachStateComposedOverTheCapturedBackground) {
     ButtonHost host;
