@@ -190,9 +190,9 @@ void CTouchButton::DrawItem(const DRAWITEMSTRUCT& item) {
         m_pCurrent = m_hover.get();
     else
         m_pCurrent = m_normal.get();
-    RECT client{};
-    ::GetClientRect(m_hWnd, &client);
-    ::BitBlt(item.hDC, 0, 0, client.right, client.bottom, m_pCurrent->Dc(), 0, 0, SRCCOPY);
+    // rcItem is the client rectangle: no need to ask the window for it on every paint.
+    ::BitBlt(item.hDC, 0, 0, item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top,
+             m_pCurrent->Dc(), 0, 0, SRCCOPY);
 }
 
 }  // namespace qm

@@ -25,13 +25,12 @@ public:
     CTouchButton button;    // the owner-drawn control
     CTouchButton noImages;  // the OK button, never given images
     int clicks = 0, okClicks = 0;
-    bool withImages = true;
 
 protected:
     BOOL OnInitDialog() override {
         button.SubclassDlgItem(IDC_TEST_OWNERDRAW, m_hWnd);
         noImages.SubclassDlgItem(IDOK, m_hWnd);
-        if (withImages) button.SetImages(IDB_REFRESH_NORMAL, IDB_REFRESH_HOVER, IDB_REFRESH_PRESSED);
+        button.SetImages(IDB_REFRESH_NORMAL, IDB_REFRESH_HOVER, IDB_REFRESH_PRESSED);
         // Nothing but the flat colour under the button.
         ::ShowWindow(::GetDlgItem(m_hWnd, IDC_TEST_EDIT), SW_HIDE);
         ::SetWindowPos(button.GetSafeHwnd(), nullptr, 10, 40, 78, 24, SWP_NOZORDER);
@@ -70,6 +69,20 @@ void Pump() {
         }
         ::Sleep(20);
     }
+}
+
+// Creates the host and lets it paint on screen.
+void ShowOnScreen(ButtonHost& host) {
+    ASSERT_TRUE(host.Create());
+    ::ShowWindow(host.GetSafeHwnd(), SW_SHOWNOACTIVATE);
+    ::UpdateWindow(host.GetSafeHwnd());
+    Pump();
+}
+
+// A press and a release at one point of the control.
+void PostClick(HWND control, LPARAM at) {
+    ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
 // What the window shows: its pixels read back from its own DC.
@@ -128,10 +141,7 @@ class TouchButton : public ::testing::Test {};
 
 TEST_F(TouchButton, PaintsEachStateComposedOverTheCapturedBackground) {
     ButtonHost host;
-    ASSERT_TRUE(host.Create());
-    ::ShowWindow(host.GetSafeHwnd(), SW_SHOWNOACTIVATE);
-    ::UpdateWindow(host.GetSafeHwnd());
-    Pump();
+    ShowOnScreen(host);
     HWND button = host.button.GetSafeHwnd();
     CGdiPlusBitmapResource normal, hover;
     ASSERT_TRUE(normal.Load(IDB_REFRESH_NORMAL));
@@ -159,13 +169,10 @@ TEST_F(TouchButton, PaintsEachStateComposedOverTheCapturedBackground) {
 
 TEST_F(TouchButton, TwoQuickClicksAreTwoCommands) {
     ButtonHost host;
-    ASSERT_TRUE(host.Create());
-    ::ShowWindow(host.GetSafeHwnd(), SW_SHOWNOACTIVATE);
-    Pump();
+    ShowOnScreen(host);
     HWND button = host.button.GetSafeHwnd();
     const LPARAM at = MAKELPARAM(5, 5);
-    ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ::PostMessageW(button, WM_LBUTTONUP, 0, at);
+    PostClick(button, at);
     ::PostMessageW(button, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     ::PostMessageW(button, WM_LBUTTONUP, 0, at);
     Pump();
@@ -175,19 +182,14 @@ TEST_F(TouchButton, TwoQuickClicksAreTwoCommands) {
 
 TEST_F(TouchButton, WithoutImagesPaintsNothingButStillSendsItsCommand) {
     ButtonHost host;
-    ASSERT_TRUE(host.Create());
-    ::ShowWindow(host.GetSafeHwnd(), SW_SHOWNOACTIVATE);
-    ::UpdateWindow(host.GetSafeHwnd());
-    Pump();
+    ShowOnScreen(host);
     HWND ok = host.noImages.GetSafeHwnd();
     Capture shot(ok);
     int notBackground = 0;
     for (int y = 0; y < shot.height; ++y)
         for (int x = 0; x < shot.width; ++x) notBackground += shot.At(x, y) != kBackground;
     EXPECT_EQ(notBackground, 0) << "the parent's colour shows through";
-    const LPARAM at = MAKELPARAM(3, 3);
-    ::PostMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ::PostMessageW(ok, WM_LBUTTONUP, 0, at);
+    PostClick(ok, MAKELPARAM(3, 3));
     Pump();
     EXPECT_EQ(host.okClicks, 1);
     ::DestroyWindow(host.GetSafeHwnd());
