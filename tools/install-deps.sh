@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libz-mingw-w64-dev
   wine64 xvfb x11-utils imagemagick
-  fonts-liberation2 fonts-wqy-zenhei
+  fonts-liberation2 fonts-wqy-zenhei fonts-wqy-microhei
   python3 python3-pil python3-pefile
   clang libclang-rt-14-dev
 )

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/TextFit.h"
+
 namespace qm {
 
 namespace {
@@ -106,6 +108,30 @@ bool CGdiPlusBitmapResource::Load(UINT id, const wchar_t* type) {
     if (m_pBitmap && m_pBitmap->GetLastStatus() == Gdiplus::Ok) return true;
     Release();
     return false;
+}
+
+std::unique_ptr<Gdiplus::FontFamily> FontFamilyOrSansSerif(const wchar_t* name) {
+    auto family = std::make_unique<Gdiplus::FontFamily>(name);
+    if (family->IsAvailable()) return family;
+    return std::unique_ptr<Gdiplus::FontFamily>(Gdiplus::FontFamily::GenericSansSerif()->Clone());
+}
+
+std::wstring FitTextToBox(const Gdiplus::Graphics& graphics, const std::wstring& text, const Gdiplus::Font& font,
+                          const Gdiplus::RectF& box, const Gdiplus::StringFormat& format) {
+    // Measured whole lines only and untrimmed: what fits is what is counted.
+    Gdiplus::StringFormat measuring(&format);
+    measuring.SetTrimming(Gdiplus::StringTrimmingNone);
+    measuring.SetFormatFlags(format.GetFormatFlags() | Gdiplus::StringFormatFlagsLineLimit);
+    auto fits = [&](const std::wstring& candidate) {
+        if (candidate.empty()) return true;
+        Gdiplus::RectF bounds;
+        INT fitted = 0, lines = 0;
+        if (graphics.MeasureString(candidate.c_str(), static_cast<INT>(candidate.size()), &font, box, &measuring,
+                                   &bounds, &fitted, &lines) != Gdiplus::Ok)
+            return true;  // cannot tell: leave the text to GDI+
+        return fitted >= static_cast<INT>(candidate.size());
+    };
+    return ShortenWithEllipsis(text, fits);
 }
 
 }  // namespace qm

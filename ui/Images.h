@@ -6,6 +6,7 @@
 #include <gdiplus.h>
 
 #include <memory>
+#include <string>
 
 #include "win/ComPtr.h"
 
@@ -70,5 +71,15 @@ private:
     void Release();
     HGLOBAL m_hBuffer = nullptr;
 };
+
+// A named font family, or the generic sans-serif one where it is not
+// installed, so that skin texts are drawn on every machine.
+std::unique_ptr<Gdiplus::FontFamily> FontFamilyOrSansSerif(const wchar_t* name);
+
+// The text cut to the whole lines that fit in the box, ending in an ellipsis
+// when it was cut. GDI+ trims this way itself on Windows, but not everywhere
+// (Wine's does not), so the skins shorten their texts first.
+std::wstring FitTextToBox(const Gdiplus::Graphics& graphics, const std::wstring& text, const Gdiplus::Font& font,
+                          const Gdiplus::RectF& box, const Gdiplus::StringFormat& format);
 
 }  // namespace qm

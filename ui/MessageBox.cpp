@@ -10,13 +10,6 @@ namespace {
 constexpr int kWidth = 256, kHeight = 109;  // the 112-pixel background loses 3 rows
 const Gdiplus::Color kTextColour(0xFF, 0xDA, 0xC2, 0x9D);
 
-// A named family, or the generic sans-serif one where it is not installed.
-std::unique_ptr<Gdiplus::FontFamily> FamilyOrSansSerif(const wchar_t* name) {
-    auto family = std::make_unique<Gdiplus::FontFamily>(name);
-    if (family->IsAvailable()) return family;
-    return std::unique_ptr<Gdiplus::FontFamily>(Gdiplus::FontFamily::GenericSansSerif()->Clone());
-}
-
 }  // namespace
 
 CCustomMessageBox::CCustomMessageBox() : CDialogBase(IDD_MESSAGEBOX) {}
@@ -91,15 +84,22 @@ void CCustomMessageBox::Paint(HDC dc) {
     Gdiplus::StringFormat format;
     format.SetAlignment(Gdiplus::StringAlignmentCenter);
     format.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
+    // Whole lines only, so the ellipsis ends the last line that fits instead
+    // of a half-shown line below it.
+    format.SetFormatFlags(Gdiplus::StringFormatFlagsLineLimit);
     Gdiplus::SolidBrush brush(kTextColour);
 
-    auto captionFamily = FamilyOrSansSerif(L"微软雅黑");
+    auto captionFamily = FontFamilyOrSansSerif(L"微软雅黑");
     Gdiplus::Font captionFont(captionFamily.get(), 15, Gdiplus::FontStyleBold, Gdiplus::UnitPixel);
-    graphics.DrawString(m_strCaption.c_str(), -1, &captionFont, Gdiplus::RectF(85, 7, 100, 25), &format, &brush);
+    const Gdiplus::RectF captionBox(85, 7, 100, 25);
+    const std::wstring caption = FitTextToBox(graphics, m_strCaption, captionFont, captionBox, format);
+    graphics.DrawString(caption.c_str(), -1, &captionFont, captionBox, &format, &brush);
 
-    auto bodyFamily = FamilyOrSansSerif(L"arial");
+    auto bodyFamily = FontFamilyOrSansSerif(L"arial");
     Gdiplus::Font bodyFont(bodyFamily.get(), 11, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
-    graphics.DrawString(m_strMessage.c_str(), -1, &bodyFont, Gdiplus::RectF(28, 33, 220, 30), &format, &brush);
+    const Gdiplus::RectF messageBox(28, 33, 220, 30);
+    const std::wstring message = FitTextToBox(graphics, m_strMessage, bodyFont, messageBox, format);
+    graphics.DrawString(message.c_str(), -1, &bodyFont, messageBox, &format, &brush);
 }
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 
 #include "core/Digest.h"
 #include "core/Layout.h"
+#include "core/TextFit.h"
 #include "core/TextRules.h"
 #include "core/UpdateLogFormat.h"
 
@@ -35,6 +36,28 @@ TEST(VersionToNumber, DropsTheDotsThenReadsTheDigits) {
     for (const Case& c : cases) EXPECT_EQ(VersionToNumber(c.text), c.value) << c.text;
     // The comparison the installer makes: a dotted part of two digits outweighs the next part.
     EXPECT_GT(VersionToNumber(L"1.0.10.0"), VersionToNumber(L"1.1.0.0"));
+}
+
+TEST(ShortenWithEllipsis, KeepsTheLongestPrefixThatFitsWithTheEllipsis) {
+    // A box that holds a given number of UTF-16 units.
+    auto upTo = [](size_t units) { return [units](const std::wstring& t) { return t.size() <= units; }; };
+    struct Case {
+        std::wstring text;
+        size_t room;
+        std::wstring expected;
+    } cases[] = {
+        {L"温馨提示", 4, L"温馨提示"},                 // fits: unchanged
+        {L"温馨提示温馨提示", 4, L"温馨提\u2026"},     // three characters and the ellipsis
+        {L"是否退出 登录器", 6, L"是否退出\u2026"},    // no blank before the ellipsis
+        // A UTF-16 surrogate pair (spelt out: wchar_t is wider here) is never split.
+        {std::wstring(L"ab\xD83D\xDE00" L"cd"), 4, L"ab\u2026"},
+        {std::wstring(L"ab\xD83D\xDE00" L"cd"), 5, std::wstring(L"ab\xD83D\xDE00\u2026")},
+        {L"温馨提示", 1, L"\u2026"},                   // only the ellipsis fits
+        {L"温馨提示", 0, L""},                         // nothing fits
+        {L"", 0, L""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ShortenWithEllipsis(c.text, upTo(c.room)), c.expected) << c.room;
 }
 
 TEST(FormatUpdateLogLine, PadsWithBlanksNeverZeros) {

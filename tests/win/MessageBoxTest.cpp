@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "WindowTestSupport.h"
 #include "res/resource.h"
 #include "ui/MessageBox.h"
 
@@ -121,37 +122,12 @@ TEST_F(MessageBoxTest, OnlyOkAnswersOne) {
     }
 }
 
-// Saves what the screen shows of a window as a PNG, for people to look at.
-void SaveScreenshot(HWND hwnd, const std::wstring& name) {
-    const char* dir = std::getenv("QM_SCREENSHOT_DIR");
-    if (!dir) return;
-    RECT rc{};
-    ::GetWindowRect(hwnd, &rc);
-    HDC screen = ::GetDC(nullptr);
-    CMemoryBitmap shot(screen, rc.right - rc.left, rc.bottom - rc.top);
-    ::BitBlt(shot.Dc(), 0, 0, rc.right - rc.left, rc.bottom - rc.top, screen, rc.left, rc.top, SRCCOPY);
-    ::ReleaseDC(nullptr, screen);
-    HBITMAP bitmap = static_cast<HBITMAP>(::GetCurrentObject(shot.Dc(), OBJ_BITMAP));
-    Gdiplus::Bitmap image(bitmap, nullptr);
-    UINT count = 0, bytes = 0;
-    Gdiplus::GetImageEncodersSize(&count, &bytes);
-    std::vector<unsigned char> buffer(bytes);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, bytes, encoders);
-    std::wstring path = L"Z:";
-    for (const char* p = dir; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-    ::CreateDirectoryW(path.c_str(), nullptr);
-    path += L"\\" + name;
-    for (UINT i = 0; i < count; ++i)
-        if (std::wstring(encoders[i].MimeType) == L"image/png") image.Save(path.c_str(), &encoders[i].Clsid, nullptr);
-}
-
 TEST_F(MessageBoxTest, PaintsCaptionAndMessageInGoldOverItsSkin) {
     DrivenBox box;
     box.SetText(L"关闭提示", L"是否退出《Quellmoor》登录器？");
     int captionGold = 0, messageGold = 0, goldOutsideText = 0;
     box.act = [&](HWND hwnd) {
-        SaveScreenshot(hwnd, L"messagebox.png");
+        test::SaveScreenshot(hwnd, L"messagebox.png");
         HDC dc = ::GetDC(hwnd);
         for (int y = 0; y < 109; ++y)
             for (int x = 0; x < 256; ++x) {
@@ -171,6 +147,75 @@ TEST_F(MessageBoxTest, PaintsCaptionAndMessageInGoldOverItsSkin) {
     EXPECT_GT(captionGold, 20) << "the caption is drawn";
     EXPECT_GT(messageGold, 20) << "the message is drawn";
     EXPECT_EQ(goldOutsideText, 0) << "text stays inside its boxes";
+}
+
+// The pixels of one text box of the box as it paints the given texts.
+std::vector<COLORREF> PaintedBox(CCustomMessageBox& box, const std::wstring& caption, const std::wstring& message,
+                                 const RECT& area) {
+    HWND hwnd = box.GetSafeHwnd();
+    box.SetText(caption, message);
+    ::InvalidateRect(hwnd, nullptr, TRUE);
+    ::UpdateWindow(hwnd);
+    test::Capture shot(hwnd);
+    std::vector<COLORREF> pixels;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) pixels.push_back(shot.At(x, y));
+    return pixels;
+}
+
+// The length of the prefix that, followed by a visible ellipsis, paints
+// exactly like the whole text; 0 when there is none.
+int EllipsisPrefix(CCustomMessageBox& box, const std::wstring& text, bool caption, const RECT& area) {
+    auto paint = [&](const std::wstring& t) {
+        return caption ? PaintedBox(box, t, L"", area) : PaintedBox(box, L"", t, area);
+    };
+    const std::vector<COLORREF> whole = paint(text);
+    for (size_t k = 1; k < text.size(); ++k)
+        if (paint(text.substr(0, k) + L"…") == whole && paint(text.substr(0, k)) != whole)
+            return static_cast<int>(k);
+    return 0;
+}
+
+TEST_F(MessageBoxTest, LongCaptionAndMessageAreCutWithAnEllipsis) {
+    const RECT captionBox{85, 7, 185, 33}, messageBox{28, 33, 248, 64};
+    const RECT beyondCaption{0, 0, 256, 33}, beyondMessage{0, 33, 256, 64};
+    const std::wstring longCaption = L"温馨提示温馨提示温馨提示";
+    std::wstring longMessage;
+    for (int i = 0; i < 12; ++i) longMessage += L"缓存清理需要一点时间，";
+    DrivenBox box;
+    int captionCut = 0, messageCut = 0;
+    bool captionStaysInBox = false, messageStaysInBox = false, tailsHidden = false;
+    box.act = [&](HWND hwnd) {
+        captionCut = EllipsisPrefix(box, longCaption, true, beyondCaption);
+        messageCut = EllipsisPrefix(box, longMessage, false, beyondMessage);
+        // Whatever the length, nothing is painted outside the text's own box
+        // (antialiasing may shade the row under a box).
+        const std::vector<COLORREF> empty = PaintedBox(box, L"", L"", RECT{0, 0, 256, 109});
+        const std::vector<COLORREF> both = PaintedBox(box, longCaption, longMessage, RECT{0, 0, 256, 109});
+        captionStaysInBox = messageStaysInBox = true;
+        for (int y = 0; y < 109; ++y)
+            for (int x = 0; x < 256; ++x) {
+                const POINT pt{x, y};
+                if (both[y * 256 + x] == empty[y * 256 + x]) continue;
+                if (!::PtInRect(&captionBox, pt) && y < 33) captionStaysInBox = false;
+                if (!::PtInRect(&messageBox, pt) && y >= 33) messageStaysInBox = false;
+            }
+        tailsHidden = PaintedBox(box, longCaption + L"甲", longMessage + L"甲", RECT{0, 0, 256, 64}) ==
+                      PaintedBox(box, longCaption + L"乙", longMessage + L"乙", RECT{0, 0, 256, 64});
+        box.SetText(longCaption, longMessage);
+        ::InvalidateRect(hwnd, nullptr, TRUE);
+        ::UpdateWindow(hwnd);
+        test::SaveScreenshot(hwnd, L"messagebox-long.png");
+        ::PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+    };
+    ASSERT_EQ(box.DoModal(), 2);
+    EXPECT_GT(captionCut, 2) << "the caption ends in an ellipsis after the characters that fit";
+    EXPECT_LT(captionCut, static_cast<int>(longCaption.size()));
+    EXPECT_GT(messageCut, 20) << "the message wraps to a second line, then ends in an ellipsis";
+    EXPECT_LT(messageCut, static_cast<int>(longMessage.size()));
+    EXPECT_TRUE(captionStaysInBox);
+    EXPECT_TRUE(messageStaysInBox);
+    EXPECT_TRUE(tailsHidden) << "what does not fit is not drawn";
 }
 
 }  // namespace

@@ -8,12 +8,16 @@
 #include <memory>
 
 #include "TestDialogs.h"
+#include "WindowTestSupport.h"
 #include "res/resource.h"
 #include "ui/TouchButton.h"
 #include "win/Dialog.h"
 
 namespace qm {
 namespace {
+
+using test::Capture;
+using test::Pump;
 
 const COLORREF kBackground = RGB(20, 120, 200);
 
@@ -58,19 +62,6 @@ private:
     HBRUSH m_brush;
 };
 
-void Pump() {
-    MSG msg;
-    for (int round = 0; round < 3; ++round) {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!win::CWindow::PreTranslateChain(msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        ::Sleep(20);
-    }
-}
-
 // Creates the host and lets it paint on screen.
 void ShowOnScreen(ButtonHost& host) {
     ASSERT_TRUE(host.Create());
@@ -84,23 +75,6 @@ void PostClick(HWND control, LPARAM at) {
     ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageW(control, WM_LBUTTONUP, 0, at);
 }
-
-// What the window shows: its pixels read back from its own DC.
-struct Capture {
-    explicit Capture(HWND hwnd) {
-        RECT rc;
-        ::GetClientRect(hwnd, &rc);
-        width = rc.right;
-        height = rc.bottom;
-        HDC dc = ::GetDC(hwnd);
-        bits = std::make_unique<CMemoryBitmap>(dc, width, height);
-        ::BitBlt(bits->Dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
-        ::ReleaseDC(hwnd, dc);
-    }
-    COLORREF At(int x, int y) const { return ::GetPixel(bits->Dc(), x, y); }
-    int width, height;
-    std::unique_ptr<CMemoryBitmap> bits;
-};
 
 // The image composed over the flat background by the alpha rule, with an
 // optional brightening of the image's colour first.
