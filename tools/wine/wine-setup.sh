@@ -9,7 +9,7 @@ mkdir -p "$state"
 state=$(cd "$state" && pwd)
 
 "$here/wine-teardown.sh" "$state" >/dev/null 2>&1 || true
-rm -rf "$state/prefix" "$state/env"
+rm -rf "$state/prefix" "$state/env" "$state/settings.applied"
 
 display=$("$here/start-xvfb.sh" "$state")
 "$here/wine-prefix.sh" "$state" "$display"
