@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the launcher as a player would, under Wine on Linux, against the
 # development portal. Installs and builds what is missing first. Without a
-# display it starts Xvfb and saves a screenshot to build/run/screenshot.png.
+# display it starts Xvfb, saves a screenshot to build/run/screenshot.png and
+# then stops the launcher.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 ./tools/install-deps.sh
@@ -42,12 +43,19 @@ echo "Development portal: $page"
 /usr/lib/wine/wine64 build/win64/Quellmoor.exe &
 launcher=$!
 if [ "$own_display" = 1 ]; then
-  sleep 5
+  # Nobody can click on a display of our own: look, then stop the launcher.
+  sleep 8
   import -display "$DISPLAY" -window root "$state/screenshot.png" && echo "Screenshot: $state/screenshot.png"
+  echo "No display to use: stopping the launcher after the screenshot."
+  "$WINESERVER" -k 2>/dev/null || true
 fi
 set +e
 wait "$launcher"
 rc=$?
 set -e
+if [ "$own_display" = 1 ]; then
+  echo "Quellmoor.exe stopped."
+  exit 0
+fi
 echo "Quellmoor.exe ended with exit code $rc"
 exit "$rc"

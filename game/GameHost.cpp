@@ -1,12 +1,19 @@
 #include "game/GameHost.h"
 
+#include "game/FrameWindow.h"
+
 namespace qm {
 
-// The game window, its host process and the frame arrive with the game work.
-// Until then a child start has no window to run, so it ends, and normal mode
-// ends at once.
+// The game window and its host process arrive with the game-host work. Until
+// then a child start has no window to run, so it ends, and the frame starts
+// no child.
 void MergeHandedCookies(const std::wstring&) {}
 bool StartChildHost(long, const std::wstring&) { return false; }
-void RunFrameWindow() {}
+void LaunchGameHost(HWND, const std::wstring&) {}
+
+void RunFrameWindow() {
+    CZuvere_KelDlg frame;
+    frame.DoModal();
+}
 
 }  // namespace qm

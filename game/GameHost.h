@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 namespace qm {
@@ -14,5 +16,9 @@ bool StartChildHost(long frameWnd, const std::wstring& gameUrl);
 
 // Normal mode: the frame window, run modally until the player leaves.
 void RunFrameWindow();
+
+// On the frame's worker thread: starts the child game host for the frame
+// with the game address.
+void LaunchGameHost(HWND frame, const std::wstring& gameUrl);
 
 }  // namespace qm

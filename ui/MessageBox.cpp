@@ -12,7 +12,7 @@ const Gdiplus::Color kTextColour(0xFF, 0xDA, 0xC2, 0x9D);
 
 }  // namespace
 
-CCustomMessageBox::CCustomMessageBox() : CDialogBase(IDD_MESSAGEBOX) {}
+CCustomMessageBox::CCustomMessageBox(HWND parent) : CDialogBase(IDD_MESSAGEBOX, parent) {}
 CCustomMessageBox::~CCustomMessageBox() = default;
 
 void CCustomMessageBox::SetText(const std::wstring& caption, const std::wstring& message) {

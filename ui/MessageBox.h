@@ -12,7 +12,8 @@ namespace qm {
 
 class CCustomMessageBox : public win::CDialogBase {
 public:
-    CCustomMessageBox();
+    // With a parent, the parent is disabled while the box is up.
+    explicit CCustomMessageBox(HWND parent = nullptr);
     ~CCustomMessageBox() override;
 
     void SetText(const std::wstring& caption, const std::wstring& message);
