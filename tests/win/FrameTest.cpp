@@ -292,6 +292,23 @@ TEST_F(Frame, MinimiseByButtonThenTheBossKeyBringsTheLayoutBack) {
     EXPECT_FALSE(::IsWindowVisible(hwnd)) << "another hotkey id does nothing";
 }
 
+TEST_F(Frame, TaskbarRestoreOfTheMinimisedFrameRefitsTheMaximisedLayout) {
+    Command(hwnd, IDC_FRAME_MINIMIZE);
+    ASSERT_TRUE(::IsIconic(hwnd));
+    ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(::IsIconic(hwnd));
+    for (int i = 0; i < 5; ++i) Pump();  // timer 102, 10 ms later
+    ExpectMaximisedLayout("taskbar restore");
+    EXPECT_TRUE(frame.IsMinimizedByButton()) << "until a layout button is used";
+    Command(hwnd, IDC_FRAME_RESTORE);
+    EXPECT_FALSE(frame.IsMinimizedByButton());
+
+    MINMAXINFO info{};
+    ::SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 400);
+    EXPECT_EQ(info.ptMinTrackSize.y, 400);
+}
+
 TEST_F(Frame, FullScreenFromRestoredAndBackIntoTheMaximisedLayout) {
     AttachFakeChild();
     Command(hwnd, IDC_FRAME_RESTORE);
