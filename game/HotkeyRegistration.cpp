@@ -11,7 +11,9 @@ void RegisterHotkeys(HWND frame) {
         int id;
     } hotkeys[] = {{kKeyScreenToggle, HOTKEY_ID_SCREENTOGGLE}, {kKeyFullScreen, HOTKEY_ID_FULLSCREEN}};
     for (const auto& hotkey : hotkeys) {
-        const std::wstring value = ReadSetting(kSectionSetting, hotkey.key, L"0");
+        // A missing key registers nothing, like an empty one: read as "0" it
+        // would take the digit key 0 away from every program on the desktop.
+        const std::wstring value = ReadSetting(kSectionSetting, hotkey.key, L"");
         if (value.empty()) continue;
         ::UnregisterHotKey(frame, hotkey.id);
         const HotkeyCombination combination = ParseHotkeyText(value);

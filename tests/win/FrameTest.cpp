@@ -525,17 +525,21 @@ TEST_F(Frame, HotkeysAreRegisteredFromTheSettingsFile) {
     ::DestroyWindow(other);
 }
 
-TEST(FrameHotkeys, AnEmptySettingRegistersNothing) {
-    test::RemoveTree(GetDataFolder());
-    ::SHCreateDirectoryExW(nullptr, (GetDataFolder() + L"res").c_str(), nullptr);
-    test::WriteAllBytes(GetSettingsPath(), "[Setting]\r\nscreentoggle=\r\nfullscreen=Ctrl+Alt+Q\r\n");
-    {
+TEST(FrameHotkeys, AnEmptyOrMissingSettingRegistersNothing) {
+    const char* files[] = {
+        "[Setting]\r\nscreentoggle=\r\nfullscreen=Ctrl+Alt+Q\r\n",  // empty
+        "[Setting]\r\nfullscreen=Ctrl+Alt+Q\r\n",                     // missing
+    };
+    for (const char* file : files) {
+        test::RemoveTree(GetDataFolder());
+        ::SHCreateDirectoryExW(nullptr, (GetDataFolder() + L"res").c_str(), nullptr);
+        test::WriteAllBytes(GetSettingsPath(), file);
         TestFrame frame;
         ASSERT_TRUE(frame.Create());
         HWND other = ::CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        EXPECT_FALSE(::RegisterHotKey(other, 1, MOD_CONTROL | MOD_ALT, 'Q'));
-        // With "screentoggle" empty, the frame holds no digit 0 either.
-        EXPECT_TRUE(::RegisterHotKey(other, 2, 0, '0'));
+        EXPECT_FALSE(::RegisterHotKey(other, 1, MOD_CONTROL | MOD_ALT, 'Q')) << file;
+        // The boss key takes nothing: the digit 0 stays free for other programs.
+        EXPECT_TRUE(::RegisterHotKey(other, 2, 0, '0')) << file;
         ::UnregisterHotKey(other, 2);
         ::DestroyWindow(other);
     }
