@@ -49,35 +49,39 @@ void CZuvere_KelDlg::EnterFullScreen() {
 
 void CZuvere_KelDlg::LeaveFullScreen() {
     m_bFullScreen = false;
+    ShowTitleButtons(true);
+    ApplyMaximizedLayout();
+}
+
+void CZuvere_KelDlg::ApplyMaximizedLayout() {
     ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     m_bMaximized = true;
     FitToWorkArea();
     LayoutTitleButtons();
-    ShowTitleButtons(true);
     ::ShowWindow(m_btnMaximize.GetSafeHwnd(), SW_HIDE);
     ::ShowWindow(m_btnRestore.GetSafeHwnd(), SW_SHOW);
     InvalidateTitleStrip();
 }
 
-void CZuvere_KelDlg::OnMaximize() {
-    ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    m_bMinimizedByButton = 0;
-    m_bMaximized = true;
-    ::ShowWindow(m_btnMaximize.GetSafeHwnd(), SW_HIDE);
-    ::ShowWindow(m_btnRestore.GetSafeHwnd(), SW_SHOW);
-    FitToWorkArea();
-    LayoutTitleButtons();
-}
-
-void CZuvere_KelDlg::OnRestore() {
-    m_bMinimizedByButton = 0;
+void CZuvere_KelDlg::ApplyRestoredLayout() {
     m_bMaximized = false;
     ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
     LayoutTitleButtons();
     if (m_hGameWnd) FitGameWindow(false);
     ::ShowWindow(m_btnMaximize.GetSafeHwnd(), SW_SHOW);
     ::ShowWindow(m_btnRestore.GetSafeHwnd(), SW_HIDE);
-    InvalidateRestoredTitleStrip();
+    // The strip of the restored width; the window's own repaint does the rest.
+    ::InvalidateRect(m_hWnd, &kRestoredTitleStrip, TRUE);
+}
+
+void CZuvere_KelDlg::OnMaximize() {
+    m_bMinimizedByButton = 0;
+    ApplyMaximizedLayout();
+}
+
+void CZuvere_KelDlg::OnRestore() {
+    m_bMinimizedByButton = 0;
+    ApplyRestoredLayout();
 }
 
 void CZuvere_KelDlg::OnMinimize() {
@@ -91,23 +95,8 @@ void CZuvere_KelDlg::OnFullScreenButton() {
 }
 
 void CZuvere_KelDlg::OnLButtonDblClk() {
-    if (::IsZoomed(m_hWnd)) {
-        m_bMaximized = false;
-        ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-        LayoutTitleButtons();
-        if (m_hGameWnd) FitGameWindow(false);
-        ::ShowWindow(m_btnMaximize.GetSafeHwnd(), SW_SHOW);
-        ::ShowWindow(m_btnRestore.GetSafeHwnd(), SW_HIDE);
-        InvalidateRestoredTitleStrip();
-    } else {
-        ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-        m_bMaximized = true;
-        FitToWorkArea();
-        LayoutTitleButtons();
-        ::ShowWindow(m_btnMaximize.GetSafeHwnd(), SW_HIDE);
-        ::ShowWindow(m_btnRestore.GetSafeHwnd(), SW_SHOW);
-        InvalidateTitleStrip();
-    }
+    if (::IsZoomed(m_hWnd)) ApplyRestoredLayout();
+    else ApplyMaximizedLayout();
 }
 
 void CZuvere_KelDlg::OnLButtonDown(LPARAM lParam) {
@@ -129,6 +118,5 @@ void CZuvere_KelDlg::InvalidateTitleStrip() {
     ::InvalidateRect(m_hWnd, &strip, TRUE);
 }
 
-void CZuvere_KelDlg::InvalidateRestoredTitleStrip() { ::InvalidateRect(m_hWnd, &kRestoredTitleStrip, TRUE); }
 
 }  // namespace qm

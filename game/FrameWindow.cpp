@@ -119,13 +119,7 @@ BOOL CZuvere_KelDlg::OnInitDialog() {
 
     CenterWindow();
 
-    ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    m_bMaximized = true;
-    FitToWorkArea();
-    LayoutTitleButtons();
-    ::ShowWindow(m_btnMaximize.GetSafeHwnd(), SW_HIDE);
-    ::ShowWindow(m_btnRestore.GetSafeHwnd(), SW_SHOW);
-    InvalidateTitleStrip();
+    ApplyMaximizedLayout();
 
     m_pMask = std::make_unique<CMenbanDlg>(m_hWnd);
     if (m_pMask->Create(m_hWnd)) ::ShowWindow(m_pMask->GetSafeHwnd(), SW_HIDE);

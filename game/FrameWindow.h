@@ -82,7 +82,10 @@ private:
     void CloseGameWindow();
     void FitGameWindow(bool wholeClient);
     void InvalidateTitleStrip();
-    void InvalidateRestoredTitleStrip();
+    // Maximised: to the work area, restore button shown. Restored: 1000 × 700,
+    // maximise button shown. Neither touches the full-screen or minimise flags.
+    void ApplyMaximizedLayout();
+    void ApplyRestoredLayout();
     void SetLargeIcon();
     void PaintTitleBar(HDC dc);
     CTouchButton& Button(int id);
