@@ -1,5 +1,7 @@
 #include "game/GameHostSwitches.h"
 
+#include <cstdio>
+
 #include "core/TextRules.h"
 
 namespace qm {
@@ -29,6 +31,27 @@ GameHostSwitches ParseGameHostSwitches(std::wstring_view s) {
     }
     if (k != std::wstring_view::npos) result.handedCookies = std::wstring(s.substr(k + kCookie.size()));
     return result;
+}
+
+std::wstring FormatGameHostCommandLine(const std::wstring& exePath, long frameWnd, const std::wstring& gameUrl,
+                                       const std::wstring& cookies) {
+    std::wstring line = L"\"" + exePath + L"\" -frameWnd=" + std::to_wstring(frameWnd) + L" -gameurl=" + gameUrl +
+                        L" -spCookie=" + cookies;
+    if (line.size() >= kCommandLineCapacity) line.resize(kCommandLineCapacity - 1);
+    return line;
+}
+
+std::vector<std::wstring> CookiePiecesToSet(std::wstring_view handed, std::wstring_view have) {
+    std::vector<std::wstring> pieces;
+    auto consider = [&](std::wstring_view piece) {
+        if (have.find(piece) == std::wstring_view::npos) pieces.emplace_back(piece);
+    };
+    for (size_t semicolon; (semicolon = handed.find(L';')) != std::wstring_view::npos;) {
+        consider(handed.substr(0, semicolon));
+        handed = handed.substr(semicolon + 1);
+    }
+    consider(handed);
+    return pieces;
 }
 
 }  // namespace qm

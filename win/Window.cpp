@@ -11,6 +11,11 @@ constexpr wchar_t kObjectProperty[] = L"Quellmoor.WindowObject";
 
 CWindow* CWindow::FromHandle(HWND hwnd) noexcept {
     if (!hwnd) return nullptr;
+    // The game window's parent is the frame of another process: a property
+    // found there is an address in that process, never one of ours.
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    if (process != ::GetCurrentProcessId()) return nullptr;
     return static_cast<CWindow*>(::GetPropW(hwnd, kObjectProperty));
 }
 

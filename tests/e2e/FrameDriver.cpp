@@ -1,9 +1,10 @@
 // Starts the launcher as a player's shortcut would and drives its frame from
 // outside, with window messages only, as another program on the desktop:
 //   frame_driver.exe <Quellmoor.exe> [arguments...]
-// Checks the maximised start-up, restore and maximise, that Cancel in the
-// exit confirmation keeps the frame, and that OK ends the process with exit
-// code 0. Saves a screenshot to $QM_SCREENSHOT_DIR/exe-frame.png. Exit code 0
+// Checks the maximised start-up, the game host's window below the title
+// strip, restore and maximise, that Cancel in the exit confirmation keeps
+// the frame, and that OK ends the process with exit code 0, and the game
+// host with it. Saves a screenshot to $QM_SCREENSHOT_DIR/exe-frame.png. Exit code 0
 // when everything held.
 #include <windows.h>
 
@@ -143,6 +144,29 @@ int wmain(int argc, wchar_t** argv) {
     Check(WaitFor([&] { return restoreShown() && !maximiseShown(); }, 5000),
           "restore button shown, maximise button hidden");
     Check((::GetWindowLongPtrW(frame, GWL_STYLE) & WS_CAPTION) == 0, "no caption");
+    // The frame starts its game host: a child window from a second process.
+    HWND game = nullptr;
+    auto findGame = [&] {
+        for (HWND child = ::GetWindow(frame, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(child, &owner);
+            if (owner != pid) return (game = child) != nullptr;
+        }
+        return false;
+    };
+    Check(WaitFor(findGame, 15000), "the game host's window appears inside the frame");
+    HANDLE gameProcess = nullptr;
+    if (game) {
+        DWORD gamePid = 0;
+        ::GetWindowThreadProcessId(game, &gamePid);
+        gameProcess = ::OpenProcess(SYNCHRONIZE, FALSE, gamePid);
+        Check(WaitFor([&] {
+                  RECT rc = WindowRect(game), frameRect = WindowRect(frame);
+                  return rc.top == frameRect.top + 30 && rc.bottom == frameRect.bottom &&
+                         rc.left == frameRect.left && rc.right == frameRect.right;
+              }, 5000),
+              "below the 30-pixel title strip");
+    }
     ::Sleep(500);
     SaveScreenshot(frame);
 
@@ -156,6 +180,11 @@ int wmain(int argc, wchar_t** argv) {
           "maximise button shown, restore button hidden");
     ::PostMessageW(frame, WM_COMMAND, 1008, 0);
     Check(WaitFor([&] { return covers(area); }, 5000), "maximise gives the work area again");
+    if (game) {
+        RECT rc = WindowRect(game);
+        Check(rc.top == area.top + 30 && rc.right == area.right && rc.bottom == area.bottom,
+              "the game window follows the frame");
+    }
     // Keys go to the window with the focus, as typed.
     for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_F5}) ::PostMessageW(frame, WM_KEYDOWN, key, 0x00010001);
     ::Sleep(500);
@@ -177,6 +206,10 @@ int wmain(int argc, wchar_t** argv) {
     DWORD code = 1;
     ::GetExitCodeProcess(launcher.hProcess, &code);
     Check(ended && code == 0, "OK ends the launcher with exit code 0");
+    if (gameProcess) {
+        Check(::WaitForSingleObject(gameProcess, 5000) == WAIT_OBJECT_0, "and its game host with it");
+        ::CloseHandle(gameProcess);
+    }
     if (!ended) ::TerminateProcess(launcher.hProcess, 1);
     ::CloseHandle(launcher.hProcess);
     return g_failures == 0 ? 0 : 1;

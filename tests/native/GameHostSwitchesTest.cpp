@@ -46,5 +46,52 @@ INSTANTIATE_TEST_SUITE_P(
         SwitchCase{L"-gameurl=early -frameWnd=3 -gameurl=late", 3, L"late", nullptr},
         SwitchCase{L"-gameurl=http://h/a -spCookie=x", 0, L"http://h/a ", L"x"}));
 
+TEST(GameHostCommandLine, TheFrameWritesWhatTheChildReads) {
+    const std::wstring line = FormatGameHostCommandLine(
+        L"C:\\Users\\p\\AppData\\Roaming\\vexo\\Quellmoor.exe", 65812,
+        L"http://127.0.0.1:18127/games/qlmr/play.php?play_gamecode=qlmr&svname=%E5%8F%8C/", L"qlmr_session=abc; x=1");
+    EXPECT_EQ(line,
+              L"\"C:\\Users\\p\\AppData\\Roaming\\vexo\\Quellmoor.exe\" -frameWnd=65812 "
+              L"-gameurl=http://127.0.0.1:18127/games/qlmr/play.php?play_gamecode=qlmr&svname=%E5%8F%8C/ "
+              L"-spCookie=qlmr_session=abc; x=1");
+    const GameHostSwitches back = ParseGameHostSwitches(line);
+    EXPECT_EQ(back.frameWnd, 65812);
+    EXPECT_EQ(back.gameUrl, L"http://127.0.0.1:18127/games/qlmr/play.php?play_gamecode=qlmr&svname=%E5%8F%8C/ ");
+    ASSERT_TRUE(back.handedCookies.has_value());
+    EXPECT_EQ(*back.handedCookies, L"qlmr_session=abc; x=1");
+
+    EXPECT_EQ(FormatGameHostCommandLine(L"Q.exe", -2, L"", L""), L"\"Q.exe\" -frameWnd=-2 -gameurl= -spCookie=");
+
+    // Long addresses and large cookie jars arrive whole (a 1024-character line
+    // would have lost the cookies and the sign-in with them).
+    const std::wstring jar = L"a=" + std::wstring(3000, L'x') + L"; b=2";
+    const GameHostSwitches big =
+        ParseGameHostSwitches(FormatGameHostCommandLine(L"Q.exe", 7, L"http://h/" + std::wstring(1500, L'p'), jar));
+    EXPECT_EQ(big.gameUrl.size(), 9u + 1500u + 1u);
+    EXPECT_EQ(big.handedCookies.value_or(L""), jar);
+    // Only what no command line can hold is cut.
+    EXPECT_EQ(FormatGameHostCommandLine(L"Q.exe", 7, L"u", std::wstring(40000, L'c')).size(),
+              kCommandLineCapacity - 1);
+}
+
+TEST(CookiePiecesToSet, OnlyThePiecesThisProcessLacks) {
+    struct Case {
+        const wchar_t* handed;
+        const wchar_t* have;
+        std::vector<std::wstring> set;
+    } cases[] = {
+        {L"a=1; b=2", L"a=1", {L" b=2"}},  // the blank after the semicolon stays
+        {L"a=1; b=2", L"", {L"a=1", L" b=2"}},
+        {L"a=1; b=2", L"a=1; b=2", {}},
+        {L"", L"", {}},                     // an empty piece is always there
+        {L"a=1;", L"", {L"a=1"}},
+        {L";;a=1", L"", {L"a=1"}},
+        {L"a=1; b=2", L"xa=1y", {L" b=2"}},  // a plain substring test
+        {L"qlmr_session=abc; x=1; y=", L"x=1", {L"qlmr_session=abc", L" x=1", L" y="}},
+        {L"a=12345", L"a=1234", {L"a=12345"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CookiePiecesToSet(c.handed, c.have), c.set) << c.handed << " / " << c.have;
+}
+
 }  // namespace
 }  // namespace qm

@@ -12,14 +12,7 @@
 namespace qm {
 namespace {
 
-// The built launcher, named by CTest as a Linux path; Wine sees it under Z:.
-std::wstring LauncherPath() {
-    const char* linuxPath = std::getenv("QM_LAUNCHER_EXE");
-    if (!linuxPath) return {};
-    std::wstring path = L"Z:";
-    for (const char* p = linuxPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-    return path;
-}
+using test::LauncherPath;
 
 TEST(FileVersion, ReadsTheFileVersionTextOrTheFixedAnswers) {
     test::ScratchFolder dir;

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include <objidl.h>
@@ -108,6 +110,14 @@ std::string Utf8(const std::wstring& text) {
     ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr,
                           nullptr);
     return out;
+}
+
+std::wstring LauncherPath() {
+    const char* linuxPath = std::getenv("QM_LAUNCHER_EXE");
+    if (!linuxPath) return {};
+    std::wstring path = L"Z:";
+    for (const char* p = linuxPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    return path;
 }
 
 }  // namespace qm::test

@@ -28,6 +28,9 @@ std::vector<unsigned char> ReadAllBytes(const std::wstring& path);
 void WriteAllBytes(const std::wstring& path, const std::string& bytes);
 // A file of the given size whose content does not matter (zeros).
 void MakeFileOfSize(const std::wstring& path, long long size);
+// The built launcher, named by CTest as a Linux path, as Wine sees it under
+// Z:; empty when QM_LAUNCHER_EXE is not set.
+std::wstring LauncherPath();
 // UTF-8 for test messages: the Wine console does not print UTF-16.
 std::string Utf8(const std::wstring& text);
 

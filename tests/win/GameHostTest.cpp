@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "WindowTestSupport.h"
+#include "game/FrameMessages.h"
+#include "game/GameHostSwitches.h"
+
+namespace qm {
+namespace {
+
+// Plays the frame for a child host process: a visible window of this test
+// that notes the handle the child announces.
+class FrameStandIn {
+public:
+    FrameStandIn() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &FrameStandIn::Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
+        wc.lpszClassName = L"QmFrameStandIn";
+        ::RegisterClassW(&wc);
+        m_hwnd = ::CreateWindowW(L"QmFrameStandIn", L"frame", WS_POPUP | WS_VISIBLE, 40, 40, 800, 600, nullptr,
+                                 nullptr, wc.hInstance, nullptr);
+        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~FrameStandIn() { Destroy(); }
+    void Destroy() {
+        if (m_hwnd) ::DestroyWindow(m_hwnd);
+        m_hwnd = nullptr;
+    }
+    HWND Handle() const { return m_hwnd; }
+    HWND announced = nullptr;
+    int announcements = 0;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<FrameStandIn*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && msg == WM_SET_GAME_WINDOW) {
+            self->announced = reinterpret_cast<HWND>(wParam);
+            ++self->announcements;
+            return 0;
+        }
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    HWND m_hwnd = nullptr;
+};
+
+// Starts the built launcher with the line the frame builds for its child.
+struct ChildHost {
+    explicit ChildHost(HWND frame) {
+        const std::wstring exe = test::LauncherPath();
+        if (exe.empty()) return;
+        std::wstring line = FormatGameHostCommandLine(
+            exe, static_cast<long>(reinterpret_cast<INT_PTR>(frame)),
+            L"http://127.0.0.1:9/games/qlmr/play.php?play_gamecode=qlmr&svname=s1/", L"a=1; b=2");
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+            ::CloseHandle(info.hThread);
+    }
+    ~ChildHost() {
+        if (!info.hProcess) return;
+        if (::WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(info.hProcess, 1);
+        ::CloseHandle(info.hProcess);
+    }
+    // True when the process ended within the time, with its exit code.
+    bool Ended(DWORD milliseconds, DWORD* code = nullptr) {
+        for (DWORD waited = 0; waited <= milliseconds; waited += 50) {
+            if (::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0) {
+                if (code) ::GetExitCodeProcess(info.hProcess, code);
+                return true;
+            }
+            test::Pump();
+        }
+        return false;
+    }
+    PROCESS_INFORMATION info{};
+};
+
+RECT RectInParent(HWND child) {
+    RECT rc{};
+    ::GetWindowRect(child, &rc);
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+class GameHost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (test::LauncherPath().empty()) GTEST_SKIP() << "QM_LAUNCHER_EXE not set";
+    }
+    // Waits until the child has announced its window.
+    bool WaitForAnnouncement(FrameStandIn& frame) {
+        for (int i = 0; i < 200 && !frame.announced; ++i) test::Pump();
+        return frame.announced != nullptr;
+    }
+};
+
+TEST_F(GameHost, ChildSitsBelowTheTitleStripAndFollowsTheFrame) {
+    FrameStandIn frame;
+    ChildHost child(frame.Handle());
+    ASSERT_NE(child.info.hProcess, nullptr);
+    ASSERT_TRUE(WaitForAnnouncement(frame));
+    HWND game = frame.announced;
+    EXPECT_EQ(frame.announcements, 1);
+    EXPECT_EQ(::GetParent(game), frame.Handle()) << "a child window of the frame";
+    EXPECT_NE(::GetWindowLongPtrW(game, GWL_STYLE) & WS_CHILD, 0);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(game, &owner);
+    EXPECT_EQ(owner, child.info.dwProcessId) << "in the child's own process";
+    RECT client{};
+    ::GetClientRect(frame.Handle(), &client);
+    RECT rc = RectInParent(game);
+    EXPECT_EQ(rc.left, 0);
+    EXPECT_EQ(rc.top, 30);
+    EXPECT_EQ(rc.right, client.right);
+    EXPECT_EQ(rc.bottom, client.bottom);
+    HWND view = ::FindWindowExW(game, nullptr, nullptr, L"MyWebBrowser");
+    ASSERT_NE(view, nullptr) << "the view";
+    EXPECT_EQ(::GetDlgCtrlID(view), 10000);
+    test::SaveScreenshot(frame.Handle(), L"game-host.png");
+
+    ::SendMessageW(game, WM_FIT_GAME_WINDOW, 1, 0);
+    rc = RectInParent(game);
+    EXPECT_EQ(rc.top, 0) << "full screen: the whole client area";
+    EXPECT_EQ(rc.bottom, client.bottom);
+    ::ShowWindow(game, SW_HIDE);
+    ::SendMessageW(game, WM_FIT_GAME_WINDOW, 0, 0);
+    rc = RectInParent(game);
+    EXPECT_EQ(rc.top, 30);
+    EXPECT_TRUE(::IsWindowVisible(game)) << "a fit shows a hidden game window";
+
+    // The frame's resize reaches the view through the dialog's own size.
+    ::SetWindowPos(frame.Handle(), nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+    ::SendMessageW(game, WM_FIT_GAME_WINDOW, 0, 0);
+    RECT viewRect{}, gameClient{};
+    ::GetClientRect(game, &gameClient);
+    ::GetWindowRect(view, &viewRect);
+    EXPECT_EQ(viewRect.right - viewRect.left, gameClient.right);
+    EXPECT_EQ(viewRect.bottom - viewRect.top, gameClient.bottom);
+
+    ::SendMessageW(game, WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    EXPECT_TRUE(child.Ended(5000, &code)) << "WM_CLOSE ends the child";
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(GameHost, ChildEndsWhenTheFrameWindowDisappears) {
+    FrameStandIn frame;
+    ChildHost child(frame.Handle());
+    ASSERT_TRUE(WaitForAnnouncement(frame));
+    frame.Destroy();
+    const DWORD start = ::GetTickCount();
+    DWORD code = 1;
+    EXPECT_TRUE(child.Ended(5000, &code));
+    EXPECT_LT(::GetTickCount() - start, 4000u) << "within about two seconds";
+    EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+}  // namespace qm
