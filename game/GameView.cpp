@@ -185,6 +185,11 @@ LRESULT CMyHtmlView::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             m_pSite->SetBrowserRect(client);
         }
         return 0;
+    case WM_DESTROY:
+        // Its window may go with its parent's: the control goes with it.
+        DisconnectClickListener();
+        m_pSite.reset();
+        return 0;
     case WM_CONTEXTMENU:
         return 0;  // the view itself has no context menu
     case WM_ERASEBKGND:

@@ -58,6 +58,8 @@ public:
 private:
     class ViewSite;
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // WM_SIZE (the control fills the view), WM_DESTROY (the control goes
+    // with the window), WM_CONTEXTMENU (none of its own), WM_ERASEBKGND.
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void ConnectClickListener();
     void DisconnectClickListener();

@@ -14,7 +14,7 @@ TEST(ServerName, DecodedFromTheGameAddress) {
         std::wstring name;
     } cases[] = {
         // The development portal's game address: 双月一服, percent-encoded UTF-8, ended by "/".
-        {"http://127.0.0.1:18127/games/qlmr/play.php?play_gamecode=qlmr&svname=%E5%8F%8C%E6%9C%88%E4%B8%80%E6%9C%8D/",
+        {"http://127.0.0.1:18127/games/qlmr/dlq/play.php?play_gamecode=qlmr&svname=%E5%8F%8C%E6%9C%88%E4%B8%80%E6%9C%8D/",
          L"双月一服"},
         {"http://www.vexo.com/play.php?svname=%e5%8f%8c%e6%9c%88/x/y", L"双月"},  // lower-case digits
         {"http://www.vexo.com/play.php?play_gamecode=qlmr", L""},                  // no svname

@@ -49,14 +49,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(GameHostCommandLine, TheFrameWritesWhatTheChildReads) {
     const std::wstring line = FormatGameHostCommandLine(
         L"C:\\Users\\p\\AppData\\Roaming\\vexo\\Quellmoor.exe", 65812,
-        L"http://127.0.0.1:18127/games/qlmr/play.php?play_gamecode=qlmr&svname=%E5%8F%8C/", L"qlmr_session=abc; x=1");
+        L"http://127.0.0.1:18127/games/qlmr/dlq/play.php?play_gamecode=qlmr&svname=%E5%8F%8C/", L"qlmr_session=abc; x=1");
     EXPECT_EQ(line,
               L"\"C:\\Users\\p\\AppData\\Roaming\\vexo\\Quellmoor.exe\" -frameWnd=65812 "
-              L"-gameurl=http://127.0.0.1:18127/games/qlmr/play.php?play_gamecode=qlmr&svname=%E5%8F%8C/ "
+              L"-gameurl=http://127.0.0.1:18127/games/qlmr/dlq/play.php?play_gamecode=qlmr&svname=%E5%8F%8C/ "
               L"-spCookie=qlmr_session=abc; x=1");
     const GameHostSwitches back = ParseGameHostSwitches(line);
     EXPECT_EQ(back.frameWnd, 65812);
-    EXPECT_EQ(back.gameUrl, L"http://127.0.0.1:18127/games/qlmr/play.php?play_gamecode=qlmr&svname=%E5%8F%8C/ ");
+    EXPECT_EQ(back.gameUrl, L"http://127.0.0.1:18127/games/qlmr/dlq/play.php?play_gamecode=qlmr&svname=%E5%8F%8C/ ");
     ASSERT_TRUE(back.handedCookies.has_value());
     EXPECT_EQ(*back.handedCookies, L"qlmr_session=abc; x=1");
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "PortalSupport.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
 #include "login/BrowserHost.h"
@@ -19,9 +20,15 @@ class TestForm : public WebFormLogin {
 public:
     int updateRuns = 0;
     std::vector<std::wstring> externalOpens;
+    SIZE pageSizeDuringUpdate{-1, -1};  // the page window while the update check runs
 
 protected:
-    void RunUpdateDriver() override { ++updateRuns; }
+    void RunUpdateDriver() override {
+        ++updateRuns;
+        RECT rc{};
+        if (HWND page = FindBrowserWindow(); page && ::GetWindowRect(page, &rc))
+            pageSizeDuringUpdate = SIZE{rc.right - rc.left, rc.bottom - rc.top};
+    }
     void OpenInExternalBrowser(const std::wstring& url) override { externalOpens.push_back(url); }
 };
 
@@ -132,7 +139,7 @@ TEST_F(BrowserHost, TheGameAddressIsCancelledAndEveryNavigationNotified) {
         bool cancelled;
     } cases[] = {
         {L"http://127.0.0.1:18127/games/qlmr/dlq/", false},
-        {L"http://127.0.0.1:18127/games/qlmr/play.php?play_gamecode=qlmr&svname=x/", true},
+        {L"http://127.0.0.1:18127/games/qlmr/dlq/play.php?play_gamecode=qlmr&svname=x/", true},
         {L"http://127.0.0.1:18127/frame.html", false},
         {L"http://127.0.0.1:18127/PLAY.PHP?PLAY_GAMECODE=QLMR", false},  // the marker is case-sensitive
         {L"about:blankplay_gamecode", true},                               // anywhere in the address
@@ -262,6 +269,83 @@ TEST_F(BrowserHost, RealControlEmbedsAndReportsItsNavigation) {
     for (int i = 0; i < 50 && host.notices.empty(); ++i) test::Pump();
     ASSERT_FALSE(host.notices.empty());
     EXPECT_EQ(host.notices[0], L"http://127.0.0.1:9/unreachable/");
+}
+
+// Over the stand-in control and the development portal, as the login popup
+// uses the host: a page rectangle, the login address, then the empty
+// rectangle that keeps the page hidden while it loads.
+class BrowserHostOverPortal : public BrowserHost {
+protected:
+    void SetUp() override {
+        BrowserHost::SetUp();
+        base = test::PortalBase();
+        if (base.empty()) GTEST_SKIP() << "no development portal (QM_PORTAL_DIR)";
+        ASSERT_TRUE(form.EmbedBrowser());
+        form.SetPageRect(kPage);
+        logged = test::PortalRequests().size();
+    }
+    bool Load(const std::wstring& url) {
+        BSTR address = ::SysAllocString(url.c_str());
+        const bool started = form.Navigate(address);
+        ::SysFreeString(address);
+        form.SetBrowserRect(RECT{});
+        return started;
+    }
+    SIZE PageSize() {
+        RECT rc{};
+        HWND page = form.FindBrowserWindow();
+        if (!page || !::GetWindowRect(page, &rc)) return SIZE{-1, -1};
+        return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+    }
+    void WaitForFirstDocument() {
+        for (int i = 0; i < 400 && form.updateRuns == 0; ++i) test::Pump();
+    }
+    static constexpr RECT kPage{10, 20, 330, 260};
+    std::wstring base;
+    size_t logged = 0;
+};
+
+TEST_F(BrowserHostOverPortal, PageStaysHiddenUntilItsFirstDocumentHasLoaded) {
+    const std::wstring url = base + L"/games/qlmr/dlq/";
+    ASSERT_TRUE(Load(url));
+    ASSERT_NE(form.FindBrowserWindow(), nullptr) << "the stand-in's page window";
+    EXPECT_EQ(PageSize().cx, 0) << "hidden while the page loads";
+    EXPECT_EQ(PageSize().cy, 0);
+    WaitForFirstDocument();
+    ASSERT_EQ(form.updateRuns, 1);
+    EXPECT_EQ(form.pageSizeDuringUpdate.cx, 0) << "still hidden while the update check runs";
+    EXPECT_EQ(form.pageSizeDuringUpdate.cy, 0);
+    EXPECT_EQ(PageSize().cx, kPage.right - kPage.left) << "shown in the page rectangle afterwards";
+    EXPECT_EQ(PageSize().cy, kPage.bottom - kPage.top);
+    ASSERT_FALSE(host.notices.empty());
+    EXPECT_EQ(host.notices[0], url);
+    const auto fetched = test::WaitForRequests(logged, 1, [](const test::PortalRequest& r) {
+        return r.path == "/games/qlmr/dlq/";
+    });
+    EXPECT_EQ(fetched.size(), 1u) << "the portal served the sign-in page";
+    test::SaveScreenshot(host.Handle(), L"login-standin.png");
+}
+
+TEST_F(BrowserHostOverPortal, GameAddressInAFrameIsCancelledAndReported) {
+    const std::wstring url = base + L"/games/qlmr/dlq/framed";
+    ASSERT_TRUE(Load(url));
+    WaitForFirstDocument();
+    ASSERT_EQ(form.updateRuns, 1);
+    ASSERT_EQ(host.notices.size(), 2u) << "the page, then its frame";
+    EXPECT_EQ(host.notices[0], url);
+    const std::wstring frame = host.notices[1];
+    EXPECT_EQ(frame.rfind(base + L"/games/qlmr/dlq/play.php?play_gamecode=qlmr&svname=", 0), 0u) << test::Utf8(frame);
+
+    bool cancelled = false;
+    for (const auto& entry : test::StandInLog())
+        if (entry.size() >= 2 && entry[0] == L"cancelled" && entry[1] == frame) cancelled = true;
+    EXPECT_TRUE(cancelled) << "the control was told not to load the frame";
+    // Let a wrongly loaded frame reach the portal before looking.
+    for (int i = 0; i < 20; ++i) test::Pump();
+    const auto games = test::WaitForRequests(logged, 1, [](const test::PortalRequest& r) {
+        return r.path == "/games/qlmr/dlq/play.php";
+    }, 0);
+    EXPECT_TRUE(games.empty()) << "the game page was never requested";
 }
 
 TEST(BrowserHostNotActivated, StoresTheRectangleAndHasNoInnerWindow) {

@@ -22,7 +22,7 @@ namespace {
 using test::Pump;
 
 constexpr wchar_t kGameUrl[] =
-    L"http://127.0.0.1:18127/games/qlmr/play.php?play_gamecode=qlmr&svname=%E5%8F%8C%E6%9C%88%E4%B8%80%E6%9C%8D/";
+    L"http://127.0.0.1:18127/games/qlmr/dlq/play.php?play_gamecode=qlmr&svname=%E5%8F%8C%E6%9C%88%E4%B8%80%E6%9C%8D/";
 
 // The real frame, with the login answered and no processes started.
 class TestFrame : public CZuvere_KelDlg {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "PortalSupport.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
 #include "game/FrameMessages.h"
@@ -51,12 +52,13 @@ private:
 
 // Starts the built launcher with the line the frame builds for its child.
 struct ChildHost {
-    explicit ChildHost(HWND frame) {
+    explicit ChildHost(HWND frame,
+                       const std::wstring& gameUrl = L"http://127.0.0.1:9/games/qlmr/dlq/play.php?play_gamecode=qlmr&svname=s1/",
+                       const std::wstring& cookies = L"a=1; b=2") {
         const std::wstring exe = test::LauncherPath();
         if (exe.empty()) return;
-        std::wstring line = FormatGameHostCommandLine(
-            exe, static_cast<long>(reinterpret_cast<INT_PTR>(frame)),
-            L"http://127.0.0.1:9/games/qlmr/play.php?play_gamecode=qlmr&svname=s1/", L"a=1; b=2");
+        std::wstring line = FormatGameHostCommandLine(exe, static_cast<long>(reinterpret_cast<INT_PTR>(frame)),
+                                                      gameUrl, cookies);
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
@@ -122,7 +124,6 @@ TEST_F(GameHost, ChildSitsBelowTheTitleStripAndFollowsTheFrame) {
     HWND view = ::FindWindowExW(game, nullptr, nullptr, L"MyWebBrowser");
     ASSERT_NE(view, nullptr) << "the view";
     EXPECT_EQ(::GetDlgCtrlID(view), 10000);
-    test::SaveScreenshot(frame.Handle(), L"game-host.png");
 
     ::SendMessageW(game, WM_FIT_GAME_WINDOW, 1, 0);
     rc = RectInParent(game);
@@ -159,6 +160,47 @@ TEST_F(GameHost, ChildEndsWhenTheFrameWindowDisappears) {
     EXPECT_TRUE(child.Ended(5000, &code));
     EXPECT_LT(::GetTickCount() - start, 4000u) << "within about two seconds";
     EXPECT_EQ(code, 0u);
+}
+
+// Over the stand-in control and the development portal: the game page is
+// fetched with the cookies the frame handed over, and reloaded on request.
+TEST_F(GameHost, ChildLoadsTheGameWithTheHandedCookiesAndReloadsIt) {
+    const std::wstring base = test::PortalBase();
+    if (base.empty()) GTEST_SKIP() << "no development portal (QM_PORTAL_DIR)";
+    const std::wstring session = test::SignInAtPortal(L"host-test");
+    ASSERT_FALSE(session.empty()) << "signed in at the portal";
+    // A cookie of this run only: it can only have come from the command line.
+    const std::wstring handed = L"qm_handed=" + std::to_wstring(::GetTickCount());
+    const std::wstring game = base + L"/games/qlmr/dlq/play.php?play_gamecode=qlmr&case=host&svname=s1/";
+    const size_t logged = test::PortalRequests().size();
+    const auto isGame = [](const test::PortalRequest& r) {
+        return r.path == "/games/qlmr/dlq/play.php" && r.query.find("case=host") != std::string::npos;
+    };
+
+    FrameStandIn frame;
+    ChildHost child(frame.Handle(), game, session + L"; " + handed);
+    ASSERT_TRUE(WaitForAnnouncement(frame));
+    auto loads = test::WaitForRequests(logged, 1, isGame);
+    ASSERT_EQ(loads.size(), 1u) << "the child loaded the game address";
+    EXPECT_NE(loads[0].cookie.find(test::Utf8(session)), std::string::npos) << loads[0].cookie;
+    EXPECT_NE(loads[0].cookie.find(test::Utf8(handed)), std::string::npos) << loads[0].cookie;
+
+    ::SendMessageW(frame.announced, WM_RELOAD_GAME, 0, 0);
+    loads = test::WaitForRequests(logged, 2, isGame);
+    EXPECT_EQ(loads.size(), 2u) << "0xBD2 reloads the game";
+
+    // F5 as the child's message loop sees it, posted to the page window.
+    HWND view = ::FindWindowExW(frame.announced, nullptr, nullptr, L"MyWebBrowser");
+    HWND page = view;
+    for (HWND inner = view; inner; inner = ::GetWindow(inner, GW_CHILD)) page = inner;
+    ASSERT_NE(page, nullptr);
+    ::PostMessageW(page, WM_KEYDOWN, VK_F5, 0x003F0001);
+    loads = test::WaitForRequests(logged, 3, isGame);
+    EXPECT_EQ(loads.size(), 3u) << "F5 reloads the game";
+    for (const auto& load : loads) EXPECT_NE(load.cookie.find(test::Utf8(handed)), std::string::npos);
+
+    ::SendMessageW(frame.announced, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(child.Ended(5000));
 }
 
 }  // namespace

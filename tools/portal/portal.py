@@ -6,7 +6,9 @@ Serves, on 127.0.0.1 only:
   /games/qlmr/dlq/                         sign-in page (account, password)
   /games/qlmr/dlq/login                    signs in (GET or POST), sets the
                                            session cookie, leads on to the game
-  /games/qlmr/play.php?play_gamecode=...   game page; shows the session state
+  /games/qlmr/dlq/framed                   news page holding the game address
+                                           in an <iframe> (the marker in a frame)
+  /games/qlmr/dlq/play.php?play_gamecode=... game page; shows the session state
   /games/qlmr/dlq/getClientVersion.php     version check (also with "//")
   /games/qlmr/dlq/download/<name>          package download from
                                            <state-dir>/packages/<name>
@@ -41,7 +43,10 @@ import threading
 import urllib.parse
 
 PREFIX = "/games/qlmr/dlq/"
-GAME_PATH = "/games/qlmr/play.php"
+# Under the launcher page: the launcher hands the sign-in's cookies to its
+# game process for the launcher page address, and cookies set that way
+# without a path belong to that folder.
+GAME_PATH = PREFIX + "play.php"
 SERVER_NAME = "双月一服"
 SESSION_COOKIE = "qlmr_session"
 MAX_FORM_BYTES = 64 * 1024
@@ -214,6 +219,8 @@ class PortalHandler(http.server.BaseHTTPRequestHandler):
             return self._signin_page()
         if path == PREFIX + "login":
             return self._login(query, body)
+        if path == PREFIX + "framed":
+            return self._framed_page()
         if path in (PREFIX + "getClientVersion.php",
                     PREFIX + "/getClientVersion.php"):
             return self._version_check()
@@ -260,6 +267,16 @@ class PortalHandler(http.server.BaseHTTPRequestHandler):
         headers = NO_CACHE + [
             ("Set-Cookie", "%s=%s; Path=/" % (SESSION_COOKIE, token))]
         return Response(200, page, "text/html; charset=utf-8", headers)
+
+    def _framed_page(self):
+        host = self.headers.get("Host") or "127.0.0.1:%d" % self.portal.port
+        game = html.escape("http://" + host + game_address_path(), quote=True)
+        page = html_page("《Quellmoor》公告", (
+            "<h1>《Quellmoor》公告</h1>\n"
+            "<p>新服「双月一服」今日开放。</p>\n"
+            "<iframe id=\"game\" src=\"" + game + "\" width=\"600\" height=\"200\">"
+            "</iframe>\n"))
+        return Response(200, page, "text/html; charset=utf-8", NO_CACHE)
 
     def _game_page(self, query):
         fields = urllib.parse.parse_qs(query, keep_blank_values=True)

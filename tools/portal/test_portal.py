@@ -98,6 +98,7 @@ class PageParser(html.parser.HTMLParser):
         self.title = ""
         self.forms = []
         self.links = []
+        self.frames = []
         self.refresh = None
         self.session_state = None
         self._in_title = False
@@ -114,6 +115,8 @@ class PageParser(html.parser.HTMLParser):
             self.forms[-1]["inputs"].append((a.get("name"), a.get("type")))
         elif tag == "a" and "href" in a:
             self.links.append(a["href"])
+        elif tag == "iframe" and "src" in a:
+            self.frames.append(a["src"])
         elif (tag == "meta"
               and (a.get("http-equiv") or "").lower() == "refresh"):
             content = a.get("content", "")
@@ -392,6 +395,16 @@ class PortalTest(unittest.TestCase):
         self.assertIn("甲", self.get(target, [("Cookie", c1)])[2].decode())
         self.assertIn("乙", self.get(target, [("Cookie", c2)])[2].decode())
 
+    def test_framed_page_holds_the_game_address_in_a_frame(self):
+        status, _, body = self.get(PREFIX + "framed")
+        self.assertEqual(status, 200)
+        page = parse_page(body)
+        self.assertEqual(len(page.frames), 1)
+        frame = page.frames[0]
+        self.assertTrue(frame.startswith(self.base + "/games/qlmr/dlq/play.php?"), frame)
+        self.assertIn("play_gamecode", frame)
+        self.assertTrue(frame.endswith("svname=" + SVNAME_ENCODED + "/"), frame)
+
     def test_login_by_get_query(self):
         status, hdrs, body = self.get(PREFIX + "login?account=a&password=b")
         self.assertEqual(status, 200)
@@ -439,7 +452,7 @@ class PortalTest(unittest.TestCase):
     def test_unknown_addresses_are_404(self):
         for target in ("/", "/games/qlmr/dlq", PREFIX + "index.html",
                        PREFIX + "getClientVersion.phpx?" + CHECK_QUERY,
-                       PREFIX + "download", "/games/qlmr/play.phpx"):
+                       PREFIX + "download", "/games/qlmr/dlq/play.phpx"):
             with self.subTest(target=target):
                 self.assertEqual(self.get(target)[0], 404)
 

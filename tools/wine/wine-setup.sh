@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The test environment of one run: a display of its own and a fresh prefix.
 # CTest runs it as the setup of the "wine" fixture.
-#   wine-setup.sh <state folder>
+#   wine-setup.sh <state folder> [webstandin.dll]
 set -euo pipefail
 state=$1
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -21,4 +21,6 @@ source "$state/env"
 # program would otherwise start them with its output pipe, which they keep
 # open, and CTest would wait for it.
 /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
+# The stand-in browser control, when the build made one.
+if [ -n "${2:-}" ]; then "$here/register-standin.sh" "$state" "$2"; fi
 echo "Wine test environment ready: prefix $WINEPREFIX, display $DISPLAY"
