@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 ./tools/install-deps.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target Quellmoor
+cmake --build --preset win64 --target Quellmoor webstandin
 
 state=$PWD/build/run
 mkdir -p "$state/portal"
@@ -26,8 +26,11 @@ if [ -z "${DISPLAY:-}" ]; then
   own_display=1
 fi
 ./tools/wine/wine-prefix.sh "$state" "$DISPLAY"
+# Wine cannot render pages: the stand-in control shows them (README).
+./tools/wine/register-standin.sh "$state" build/win64/webstandin/webstandin.dll
 # shellcheck source=/dev/null
 source "$state/env"
+export QM_STANDIN_LOG="Z:${state//\//\\}\\standin.log"
 
 # The development build's launcher page names this port (QM_LAUNCHER_PAGE).
 page=$(grep -o 'http://[^"]*' build/win64/res/launcher_page.h | head -n 1)

@@ -3,6 +3,7 @@
 #include <exdisp.h>
 #include <exdispid.h>
 #include <mshtmhst.h>
+#include <wininet.h>
 
 #include <string>
 #include <vector>
@@ -346,6 +347,29 @@ TEST_F(BrowserHostOverPortal, GameAddressInAFrameIsCancelledAndReported) {
         return r.path == "/games/qlmr/dlq/play.php";
     }, 0);
     EXPECT_TRUE(games.empty()) << "the game page was never requested";
+}
+
+// The road from sign-in to game: the portal's answer sets the session cookie
+// and leads on by a meta refresh to the game address, which the form stops.
+TEST_F(BrowserHostOverPortal, SignInLeadsOnToTheGameAddressWhichIsStopped) {
+    const std::wstring login = base + L"/games/qlmr/dlq/login?account=road&password=pw";
+    ASSERT_TRUE(Load(login));
+    for (int i = 0; i < 400 && host.notices.size() < 2; ++i) test::Pump();
+    ASSERT_EQ(host.notices.size(), 2u);
+    EXPECT_EQ(host.notices[0], login);
+    EXPECT_NE(host.notices[1].find(L"play_gamecode"), std::wstring::npos) << test::Utf8(host.notices[1]);
+    EXPECT_EQ(host.notices[1].rfind(base + L"/games/qlmr/dlq/play.php?", 0), 0u) << "a full address";
+    EXPECT_EQ(form.updateRuns, 1) << "the answer page completed once";
+
+    wchar_t cookies[2048] = {};
+    DWORD size = ARRAYSIZE(cookies);
+    ASSERT_TRUE(::InternetGetCookieW((base + L"/games/qlmr/dlq/").c_str(), nullptr, cookies, &size));
+    EXPECT_NE(std::wstring(cookies).find(L"qlmr_session="), std::wstring::npos) << "the store holds the session";
+    for (int i = 0; i < 20; ++i) test::Pump();
+    const auto games = test::WaitForRequests(logged, 1, [](const test::PortalRequest& r) {
+        return r.path == "/games/qlmr/dlq/play.php";
+    }, 0);
+    EXPECT_TRUE(games.empty()) << "the game page is left to the frame";
 }
 
 TEST(BrowserHostNotActivated, StoresTheRectangleAndHasNoInnerWindow) {
