@@ -36,16 +36,9 @@ protected:
 // A host window that notes each navigation notice with the address it carries.
 class NoticeWindow {
 public:
-    NoticeWindow() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &NoticeWindow::Proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"QmNoticeWindow";
-        ::RegisterClassW(&wc);
-        m_hwnd = ::CreateWindowW(L"QmNoticeWindow", L"host", WS_POPUP | WS_VISIBLE, 50, 50, 400, 300, nullptr,
-                                 nullptr, wc.hInstance, nullptr);
-        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
+    NoticeWindow()
+        : m_hwnd(test::CreateTestWindow(L"QmNoticeWindow", &NoticeWindow::Proc, WS_POPUP | WS_VISIBLE,
+                                        RECT{50, 50, 450, 350}, this)) {}
     ~NoticeWindow() { ::DestroyWindow(m_hwnd); }
     HWND Handle() const { return m_hwnd; }
     std::vector<std::wstring> notices;

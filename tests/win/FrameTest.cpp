@@ -42,16 +42,9 @@ public:
         UINT msg;
         WPARAM wParam;
     };
-    FakeGameWindow() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &FakeGameWindow::Proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"QmFakeGameWindow";
-        ::RegisterClassW(&wc);
-        m_hwnd = ::CreateWindowW(L"QmFakeGameWindow", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 wc.hInstance, this);
-        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
+    FakeGameWindow()
+        : m_hwnd(test::CreateTestWindow(L"QmFakeGameWindow", &FakeGameWindow::Proc, WS_POPUP, RECT{0, 0, 10, 10},
+                                        this)) {}
     ~FakeGameWindow() { ::DestroyWindow(m_hwnd); }
     HWND Handle() const { return m_hwnd; }
     std::vector<Received> received;

@@ -17,17 +17,10 @@ namespace {
 // that notes the handle the child announces.
 class FrameStandIn {
 public:
-    FrameStandIn() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &FrameStandIn::Proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
-        wc.lpszClassName = L"QmFrameStandIn";
-        ::RegisterClassW(&wc);
-        m_hwnd = ::CreateWindowW(L"QmFrameStandIn", L"frame", WS_POPUP | WS_VISIBLE, 40, 40, 800, 600, nullptr,
-                                 nullptr, wc.hInstance, nullptr);
-        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
+    FrameStandIn()
+        : m_hwnd(test::CreateTestWindow(L"QmFrameStandIn", &FrameStandIn::Proc, WS_POPUP | WS_VISIBLE,
+                                        RECT{40, 40, 840, 640}, this,
+                                        static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)))) {}
     ~FrameStandIn() { Destroy(); }
     void Destroy() {
         if (m_hwnd) ::DestroyWindow(m_hwnd);

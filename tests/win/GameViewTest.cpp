@@ -19,14 +19,9 @@ protected:
     void SetUp() override {
         base = test::PortalBase();
         if (base.empty()) GTEST_SKIP() << "no development portal (QM_PORTAL_DIR)";
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = ::DefWindowProcW;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
-        wc.lpszClassName = L"QmGameViewOwner";
-        ::RegisterClassW(&wc);
-        owner = ::CreateWindowW(L"QmGameViewOwner", L"owner", WS_POPUP | WS_VISIBLE, 60, 60, 640, 400, nullptr,
-                                nullptr, wc.hInstance, nullptr);
+        owner = test::CreateTestWindow(L"QmGameViewOwner", ::DefWindowProcW, WS_POPUP | WS_VISIBLE,
+                                       RECT{60, 60, 700, 460}, nullptr,
+                                       static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
     }
     void TearDown() override {
         if (owner) ::DestroyWindow(owner);

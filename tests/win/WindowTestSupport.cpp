@@ -23,6 +23,20 @@ void Pump() {
     }
 }
 
+HWND CreateTestWindow(const wchar_t* className, WNDPROC proc, DWORD style, const RECT& rect, void* self,
+                      HBRUSH background) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    ::RegisterClassW(&wc);  // fails harmlessly when it exists
+    HWND hwnd = ::CreateWindowW(className, L"", style, rect.left, rect.top, rect.right - rect.left,
+                                rect.bottom - rect.top, nullptr, nullptr, wc.hInstance, nullptr);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    return hwnd;
+}
+
 Capture::Capture(HWND hwnd) {
     RECT rc{};
     ::GetClientRect(hwnd, &rc);

@@ -21,6 +21,11 @@ struct Capture {
     std::unique_ptr<CMemoryBitmap> bits;
 };
 
+// A top-level window of the test, of a class of its own registered on first
+// use, with `self` in GWLP_USERDATA for its procedure.
+HWND CreateTestWindow(const wchar_t* className, WNDPROC proc, DWORD style, const RECT& rect, void* self = nullptr,
+                      HBRUSH background = nullptr);
+
 // True when two colours differ by at most `step` in every channel.
 bool Near(COLORREF a, COLORREF b, int step);
 
