@@ -26,14 +26,24 @@ BOOL CGameWndDlg::OnInitDialog() {
     return TRUE;
 }
 
+namespace {
+struct WatchedWindows {
+    HWND frame;
+    HWND dialog;
+};
+}  // namespace
+
 void CGameWndDlg::StartFrameWatcher() {
-    win::UniqueKernelHandle thread(::CreateThread(nullptr, 0, &CGameWndDlg::WatchFrameThread, this, 0, nullptr));
+    // Copies, so the thread never reads a dialog that has gone before it runs.
+    auto windows = std::make_unique<WatchedWindows>(WatchedWindows{m_hFrameWnd, m_hWnd});
+    win::UniqueKernelHandle thread(
+        ::CreateThread(nullptr, 0, &CGameWndDlg::WatchFrameThread, windows.get(), 0, nullptr));
+    if (thread) windows.release();  // the thread's now
 }
 
 DWORD WINAPI CGameWndDlg::WatchFrameThread(LPVOID parameter) {
-    auto* self = static_cast<CGameWndDlg*>(parameter);
-    // Only the two handles are read here; they never change after start-up.
-    const HWND frame = self->m_hFrameWnd, dialog = self->m_hWnd;
+    const std::unique_ptr<WatchedWindows> windows(static_cast<WatchedWindows*>(parameter));
+    const HWND frame = windows->frame, dialog = windows->dialog;
     while (::IsWindow(frame)) ::Sleep(1000);
     ::PostMessageW(dialog, WM_CLOSE, 0, 0);
     ::Sleep(1000);

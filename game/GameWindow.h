@@ -35,7 +35,8 @@ protected:
     virtual void StartFrameWatcher();
 
 private:
-    static DWORD WINAPI WatchFrameThread(LPVOID self);
+    // Given the two handles it watches and posts to, never the dialog itself.
+    static DWORD WINAPI WatchFrameThread(LPVOID windows);
     void Reload();
     void FitToFrame(bool wholeClient, bool repaint);
     void SizeViewToClient();

@@ -253,7 +253,7 @@ STDMETHODIMP CWebBrowserBase::GetWindowContext(IOleInPlaceFrame** frame, IOleInP
     if (position) *position = m_rcPosition;
     if (clip) *clip = m_rcPosition;
     if (info) {
-        info->cb = 20;
+        info->cb = sizeof(OLEINPLACEFRAMEINFO);  // 20 in a 32-bit build, 32 in a 64-bit one
         info->fMDIApp = FALSE;
         info->hwndFrame = ::GetParent(host);
         info->haccel = nullptr;
@@ -330,8 +330,10 @@ HWND WebFormLogin::GetHostWindow() { return m_hHostWnd; }
 
 void WebFormLogin::OnDocumentComplete(std::wstring) {
     if (m_nUpdateStarted == 0) {
-        RunUpdateDriver();
+        // Marked first: a document that completes while the check pumps
+        // messages must not start a second one.
         m_nUpdateStarted = 1;
+        RunUpdateDriver();
     }
     // The page shows only now, in its final rectangle.
     SetBrowserRect(m_rcPage);

@@ -5,6 +5,7 @@
 #include <mshtmhst.h>
 #include <wininet.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,12 @@ public:
     int updateRuns = 0;
     std::vector<std::wstring> externalOpens;
     SIZE pageSizeDuringUpdate{-1, -1};  // the page window while the update check runs
+    std::function<void()> duringUpdate;
 
 protected:
     void RunUpdateDriver() override {
         ++updateRuns;
+        if (duringUpdate) duringUpdate();
         RECT rc{};
         if (HWND page = FindBrowserWindow(); page && ::GetWindowRect(page, &rc))
             pageSizeDuringUpdate = SIZE{rc.right - rc.left, rc.bottom - rc.top};
@@ -170,6 +173,15 @@ TEST_F(BrowserHost, FirstDocumentRunsTheUpdateCheckOnceThenEachOneShowsThePage) 
     EXPECT_TRUE(::EqualRect(&form.PositionRect(), &page));
 }
 
+// The check may pump messages while it downloads; a frame completing then
+// must not start a second check.
+TEST_F(BrowserHost, ADocumentCompletingDuringTheUpdateCheckDoesNotStartAnother) {
+    EventArgs nested;
+    form.duringUpdate = [&] { Fire(form, DISPID_DOCUMENTCOMPLETE, nested.DocumentComplete(L"http://h/frame.html")); };
+    EXPECT_EQ(Fire(form, DISPID_DOCUMENTCOMPLETE, args.DocumentComplete(L"http://h/")), S_OK);
+    EXPECT_EQ(form.updateRuns, 1);
+}
+
 TEST_F(BrowserHost, NewWindowsNeverOpenInsideTheLauncher) {
     EXPECT_EQ(Fire(form, DISPID_NEWWINDOW2, args.NewWindow2()), E_NOTIMPL);
     EXPECT_EQ(args.cancel, VARIANT_TRUE);
@@ -234,7 +246,7 @@ TEST_F(BrowserHost, SiteAnswersAsTheControlExpects) {
     ::GetClientRect(host.Handle(), &client);
     EXPECT_TRUE(::EqualRect(&position, &client));
     EXPECT_TRUE(::EqualRect(&clip, &client));
-    EXPECT_EQ(frameInfo.cb, 20u);
+    EXPECT_EQ(frameInfo.cb, sizeof(OLEINPLACEFRAMEINFO)) << "the size of the record in this build";
     EXPECT_EQ(frameInfo.hwndFrame, ::GetParent(host.Handle()));
     HWND window = nullptr;
     EXPECT_EQ(static_cast<IOleInPlaceSite*>(&form)->GetWindow(&window), S_OK);
