@@ -187,10 +187,25 @@ TEST_F(GameHost, ChildLoadsTheGameWithTheHandedCookiesAndReloadsIt) {
     HWND page = view;
     for (HWND inner = view; inner; inner = ::GetWindow(inner, GW_CHILD)) page = inner;
     ASSERT_NE(page, nullptr);
+    const size_t keysFrom = test::StandInLog().size();
     ::PostMessageW(page, WM_KEYDOWN, VK_F5, 0x003F0001);
     loads = test::WaitForRequests(logged, 3, isGame);
     EXPECT_EQ(loads.size(), 3u) << "F5 reloads the game";
     for (const auto& load : loads) EXPECT_NE(load.cookie.find(test::Utf8(handed)), std::string::npos);
+
+    // Escape and Enter are the page's, not the dialog's; F5 was the host's
+    // and never reached the page.
+    ::PostMessageW(page, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    ::PostMessageW(page, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    std::vector<std::wstring> keys;
+    for (int i = 0; i < 200 && keys.size() < 2; ++i) {
+        test::Pump();
+        keys.clear();
+        const auto log = test::StandInLog();
+        for (size_t k = keysFrom; k < log.size(); ++k)
+            if (log[k].size() == 2 && log[k][0] == L"key") keys.push_back(log[k][1]);
+    }
+    EXPECT_EQ(keys, (std::vector<std::wstring>{std::to_wstring(VK_ESCAPE), std::to_wstring(VK_RETURN)}));
 
     ::SendMessageW(frame.announced, WM_CLOSE, 0, 0);
     EXPECT_TRUE(child.Ended(5000));

@@ -10,7 +10,8 @@
 // for an unreachable or failing address; <meta http-equiv="refresh"> after
 // its delay; BeforeNavigate2 / DocumentComplete once per <iframe src=...>
 // with a frame's own dispatch pointer; the page title and text painted
-// plainly; each navigation and its cookies logged to $QM_STANDIN_LOG.
+// plainly; each navigation and its cookies, and each key that reaches the
+// page, logged to $QM_STANDIN_LOG.
 #include <windows.h>
 #include <exdisp.h>
 #include <exdispid.h>
@@ -524,6 +525,11 @@ public:
         auto* self = reinterpret_cast<StandInBrowser*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         if (self && msg == WM_PAINT) {
             self->Paint(hwnd);
+            return 0;
+        }
+        if (msg == WM_KEYDOWN) {
+            // Which keys reach the page, for the tests of the host's key rules.
+            Log(L"key\t" + std::to_wstring(wParam));
             return 0;
         }
         return ::DefWindowProcW(hwnd, msg, wParam, lParam);
