@@ -177,6 +177,8 @@ TEST_F(GameHost, ChildLoadsTheGameWithTheHandedCookiesAndReloadsIt) {
     ASSERT_EQ(loads.size(), 1u) << "the child loaded the game address";
     EXPECT_NE(loads[0].cookie.find(test::Utf8(session)), std::string::npos) << loads[0].cookie;
     EXPECT_NE(loads[0].cookie.find(test::Utf8(handed)), std::string::npos) << loads[0].cookie;
+    for (int i = 0; i < 6; ++i) test::Pump();  // the page painted, where the screen shows it
+    test::SaveScreenshot(frame.Handle(), L"game-host.png");
 
     ::SendMessageW(frame.announced, WM_RELOAD_GAME, 0, 0);
     loads = test::WaitForRequests(logged, 2, isGame);

@@ -11,9 +11,7 @@
 namespace qm {
 namespace {
 
-// The game view in this process, over the stand-in control: a child process's
-// window is not drawn by Wine inside a window of another process, so this is
-// where the game page can be seen.
+// The game view in this process, over the stand-in control and the portal.
 class GameView : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -12,6 +12,12 @@
 // with a frame's own dispatch pointer; the page title and text painted
 // plainly; each navigation and its cookies, and each key that reaches the
 // page, logged to $QM_STANDIN_LOG.
+//
+// Wine does not draw a child window whose top-level window belongs to another
+// process (the launcher's game host lives inside the frame of another
+// process). There the page is also painted into a mirror: a click-through
+// popup of this process kept over the page window, so that screenshots show
+// what Windows would show in place.
 #include <windows.h>
 #include <exdisp.h>
 #include <exdispid.h>
@@ -36,8 +42,10 @@ volatile LONG g_objects = 0;
 constexpr wchar_t kOuterClass[] = L"Shell Embedding";
 constexpr wchar_t kServerClass[] = L"Internet Explorer_Server";
 constexpr wchar_t kMessageClass[] = L"QuellmoorStandInMessages";
+constexpr wchar_t kMirrorClass[] = L"QuellmoorStandInMirror";
 constexpr UINT WM_APP_NAVIGATE = WM_APP + 1;
 constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT_PTR kMirrorTimer = 2;
 
 // ---- Text helpers
 
@@ -258,6 +266,7 @@ public:
     StandInBrowser() {
         ::InterlockedIncrement(&g_objects);
         m_messages = ::CreateWindowExW(0, kMessageClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, g_module, this);
+        if (m_messages) ::SetTimer(m_messages, kMirrorTimer, 100, nullptr);
     }
     virtual ~StandInBrowser() {
         Deactivate();
@@ -511,6 +520,10 @@ public:
             self->Release();
             return 0;
         }
+        if (self && msg == WM_TIMER && wParam == kMirrorTimer) {
+            self->FollowWithMirror();
+            return 0;
+        }
         if (self && msg == WM_TIMER && wParam == kRefreshTimer) {
             ::KillTimer(hwnd, kRefreshTimer);
             self->Queue(self->m_refreshUrl);
@@ -527,6 +540,7 @@ public:
             self->Paint(hwnd);
             return 0;
         }
+        if (self && msg == WM_NCHITTEST && hwnd == self->m_mirror) return HTTRANSPARENT;  // never clicked
         if (msg == WM_KEYDOWN) {
             // Which keys reach the page, for the tests of the host's key rules.
             Log(L"key\t" + std::to_wstring(wParam));
@@ -671,6 +685,47 @@ private:
 
     void Repaint() {
         if (m_server) ::InvalidateRect(m_server, nullptr, TRUE);
+        if (m_mirror) ::InvalidateRect(m_mirror, nullptr, TRUE);
+    }
+
+    // Keeps the mirror over the page window while that window's top-level
+    // window is another process's, and out of the way otherwise.
+    void FollowWithMirror() {
+        HWND root = m_server ? ::GetAncestor(m_server, GA_ROOT) : nullptr;
+        DWORD owner = 0;
+        if (root) ::GetWindowThreadProcessId(root, &owner);
+        if (!root || owner == ::GetCurrentProcessId()) {
+            DestroyMirror();
+            return;
+        }
+        RECT page{}, client{};
+        ::GetWindowRect(m_server, &page);
+        ::GetClientRect(root, &client);
+        ::MapWindowPoints(root, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        RECT shown{};
+        const bool visible = ::IsWindowVisible(m_server) && !::IsIconic(root) && ::IntersectRect(&shown, &page, &client);
+        if (!m_mirror) {
+            if (!visible) return;
+            m_mirror = ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                         kMirrorClass, L"", WS_POPUP, shown.left, shown.top, shown.right - shown.left,
+                                         shown.bottom - shown.top, root, nullptr, g_module, this);
+            if (!m_mirror) return;
+            ::SetLayeredWindowAttributes(m_mirror, 0, 255, LWA_ALPHA);
+        }
+        if (!visible) {
+            ::ShowWindow(m_mirror, SW_HIDE);
+            return;
+        }
+        RECT now{};
+        ::GetWindowRect(m_mirror, &now);
+        if (!::EqualRect(&now, &shown) || !::IsWindowVisible(m_mirror))
+            ::SetWindowPos(m_mirror, nullptr, shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top,
+                           SWP_NOACTIVATE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    }
+
+    void DestroyMirror() {
+        if (m_mirror) ::DestroyWindow(m_mirror);
+        m_mirror = nullptr;
     }
 
     void Paint(HWND hwnd) {
@@ -698,6 +753,7 @@ private:
     }
 
     void Deactivate() {
+        DestroyMirror();
         if (m_outer) ::DestroyWindow(m_outer);
         m_outer = m_server = nullptr;
         if (m_inPlaceSite) {
@@ -711,7 +767,7 @@ private:
     IOleClientSite* m_site = nullptr;
     IOleInPlaceSite* m_inPlaceSite = nullptr;
     IDispatch* m_sink = nullptr;
-    HWND m_messages = nullptr, m_outer = nullptr, m_server = nullptr;
+    HWND m_messages = nullptr, m_outer = nullptr, m_server = nullptr, m_mirror = nullptr;
     std::vector<std::wstring> m_queue;
     std::wstring m_url, m_title, m_text, m_refreshUrl;
 };
@@ -757,6 +813,8 @@ void RegisterClasses() {
     ::RegisterClassW(&wc);
     wc.lpfnWndProc = &StandInBrowser::ServerProc;
     wc.lpszClassName = kServerClass;
+    ::RegisterClassW(&wc);
+    wc.lpszClassName = kMirrorClass;
     ::RegisterClassW(&wc);
 }
 
