@@ -66,7 +66,7 @@ RECT WindowRect(HWND hwnd) {
     return rc;
 }
 
-void SaveScreenshot(HWND hwnd) {
+void SaveScreenshot(HWND hwnd, const char* name) {
     // A BMP: enough for people to look at, and needs nothing but GDI.
     const char* dir = std::getenv("QM_SCREENSHOT_DIR");
     if (!dir) return;
@@ -86,7 +86,7 @@ void SaveScreenshot(HWND hwnd) {
     HGDIOBJ old = ::SelectObject(memory, bitmap);
     ::BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
     const DWORD stride = ((w * 3 + 3) & ~3), size = stride * h;
-    std::string path = std::string(dir) + "/exe-frame.bmp";
+    std::string path = std::string(dir) + "/" + name;
     std::wstring wide = L"Z:";
     for (char c : path) wide += c == '/' ? L'\\' : static_cast<wchar_t>(c);
     HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -168,7 +168,7 @@ int wmain(int argc, wchar_t** argv) {
               "below the 30-pixel title strip");
     }
     ::Sleep(500);
-    SaveScreenshot(frame);
+    SaveScreenshot(frame, "exe-frame.bmp");
 
     ::PostMessageW(frame, WM_COMMAND, 1002, 0);
     Check(WaitFor([&] {
@@ -196,6 +196,15 @@ int wmain(int argc, wchar_t** argv) {
         Check(WaitFor([&] { return (box = FindWindows(pid).box) != nullptr; }, 5000), "the exit confirmation shows");
         if (!box) break;
         Check(!::IsWindowEnabled(frame), "the frame waits behind it");
+        if (answer == IDCANCEL) {
+            ::Sleep(500);  // painted, and the game page's window settled behind it
+            RECT rc = WindowRect(box);
+            HDC screen = ::GetDC(nullptr);
+            const COLORREF centre = ::GetPixel(screen, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+            ::ReleaseDC(nullptr, screen);
+            Check(centre != RGB(255, 255, 255), "the confirmation shows in front of the game page");
+            SaveScreenshot(frame, "exe-frame-exit-question.bmp");
+        }
         ::PostMessageW(box, WM_COMMAND, answer, 0);
         if (answer == IDCANCEL) {
             Check(WaitFor([&] { return FindWindows(pid).box == nullptr; }, 5000), "Cancel closes the box");
