@@ -60,6 +60,7 @@ bool CZuvere_KelApp::RunSelectedMode(const std::wstring& line) {
 }
 
 int CZuvere_KelApp::ExitInstance() {
+    EndChildHost();  // its window and view go before the services they use
     if (m_gdiplusToken) Gdiplus::GdiplusShutdown(m_gdiplusToken);
     m_gdiplusToken = 0;
     m_ole.reset();

@@ -49,15 +49,16 @@ void CZuvere_KelDlg::EnterFullScreen() {
 
 void CZuvere_KelDlg::LeaveFullScreen() {
     m_bFullScreen = false;
-    ShowTitleButtons(true);
-    ApplyMaximizedLayout();
+    ApplyMaximizedLayout(true);
 }
 
-void CZuvere_KelDlg::ApplyMaximizedLayout() {
+void CZuvere_KelDlg::ApplyMaximizedLayout(bool showTitleButtons) {
     ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     m_bMaximized = true;
     FitToWorkArea();
     LayoutTitleButtons();
+    // Shown only once they stand in their new places.
+    if (showTitleButtons) ShowTitleButtons(true);
     ::ShowWindow(m_btnMaximize.GetSafeHwnd(), SW_HIDE);
     ::ShowWindow(m_btnRestore.GetSafeHwnd(), SW_SHOW);
     InvalidateTitleStrip();

@@ -151,8 +151,8 @@ void CZuvere_KelDlg::StartNewInstance() {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    if (::CreateProcessW(path.c_str(), commandLine.data(), &process, &thread, FALSE, 0, nullptr, nullptr, &startup,
-                         &started)) {
+    if (::CreateProcessW(path.c_str(), commandLine.data(), &process, &thread, FALSE, CREATE_DEFAULT_ERROR_MODE,
+                         nullptr, nullptr, &startup, &started)) {
         ::CloseHandle(started.hThread);
         ::CloseHandle(started.hProcess);
     }

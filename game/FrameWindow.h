@@ -84,7 +84,8 @@ private:
     void InvalidateTitleStrip();
     // Maximised: to the work area, restore button shown. Restored: 1000 × 700,
     // maximise button shown. Neither touches the full-screen or minimise flags.
-    void ApplyMaximizedLayout();
+    // Leaving full screen shows every title button, once laid out.
+    void ApplyMaximizedLayout(bool showTitleButtons = false);
     void ApplyRestoredLayout();
     void SetLargeIcon();
     void PaintTitleBar(HDC dc);

@@ -64,8 +64,11 @@ bool StartChildHost(long frameWnd, const std::wstring& gameUrl) {
         g_pGameWindow.reset();
         return false;
     }
+    ::ShowWindow(g_pGameWindow->GetSafeHwnd(), SW_SHOW);
     return true;
 }
+
+void EndChildHost() { g_pGameWindow.reset(); }
 
 void RunFrameWindow() {
     CZuvere_KelDlg frame;

@@ -13,6 +13,8 @@ void MergeHandedCookies(const std::wstring& handedCookies);
 // True when the window runs and the message loop should follow; false when
 // it could not be created, and the process then ends.
 bool StartChildHost(long frameWnd, const std::wstring& gameUrl);
+// At the end of the process: the game window and its view go.
+void EndChildHost();
 
 // Normal mode: the frame window, run modally until the player leaves.
 void RunFrameWindow();

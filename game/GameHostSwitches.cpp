@@ -15,10 +15,11 @@ constexpr std::wstring_view kCookie = L"-spCookie=";
 GameHostSwitches ParseGameHostSwitches(std::wstring_view s) {
     GameHostSwitches result;
     if (size_t i = s.find(kFrameWnd); i != std::wstring_view::npos) {
-        std::wstring_view rest = s.substr(i + kFrameWnd.size());
-        if (size_t j = rest.find(L' '); j != std::wstring_view::npos) {
-            result.frameWnd = ParseLeadingInteger(rest.substr(0, j));
-            s = rest.substr(j);  // the blank stays in front
+        // The other switches are looked for only after it, handle or not.
+        s = s.substr(i + kFrameWnd.size());
+        if (size_t j = s.find(L' '); j != std::wstring_view::npos) {
+            result.frameWnd = ParseLeadingInteger(s.substr(0, j));
+            s = s.substr(j);  // the blank stays in front
         }
     }
     const size_t k = s.find(kCookie);

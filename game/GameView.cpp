@@ -135,6 +135,16 @@ void CMyHtmlView::MoveWindow(const RECT& rect, bool repaint) {
     if (m_hWnd) ::MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, repaint);
 }
 
+bool CMyHtmlView::TranslateAccelerator(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    IWebBrowser2* browser = m_pSite ? m_pSite->GetWebBrowser() : nullptr;
+    win::ComPtr<IOleInPlaceActiveObject> active;
+    if (!browser || FAILED(browser->QueryInterface(IID_IOleInPlaceActiveObject,
+                                                   reinterpret_cast<void**>(active.ReleaseAndGetAddressOf()))))
+        return false;
+    return active->TranslateAccelerator(&msg) == S_OK;
+}
+
 void CMyHtmlView::ConnectClickListener() {
     DisconnectClickListener();
     IWebBrowser2* browser = m_pSite ? m_pSite->GetWebBrowser() : nullptr;

@@ -51,6 +51,9 @@ public:
     // Navigate2 to the address; false without a control.
     bool Navigate2(const std::wstring& url);
     void MoveWindow(const RECT& rect, bool repaint);
+    // Offers a key message to the control's own keyboard handling (tabbing
+    // through the page, its shortcuts); true when the control took it.
+    bool TranslateAccelerator(MSG& msg);
 
     CWebBrowserBase* Browser() noexcept;
     DWORD ClickListenerCookie() const noexcept { return m_dwCookie; }

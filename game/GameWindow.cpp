@@ -81,6 +81,8 @@ bool CGameWndDlg::PreTranslateMessage(MSG& msg) {
             return true;
         }
     }
+    // The page's own keys before the dialog's keyboard handling takes them.
+    if (m_pView && m_pView->TranslateAccelerator(msg)) return true;
     return CDialogBase::PreTranslateMessage(msg);
 }
 

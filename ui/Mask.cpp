@@ -100,6 +100,7 @@ void CMenbanDlg::Paint(HDC dc, const RECT& client) {
                                  static_cast<Gdiplus::REAL>((height - kTextHeight) / 2), kTextWidth, kTextHeight);
     const std::wstring text = win::LoadStr(IDS_CACHE_CLEANING);
     graphics.DrawString(text.c_str(), -1, &font, textBox, &format, &brush);
+    graphics.Flush(Gdiplus::FlushIntentionSync);  // all of it on the surface before the copy
     ::BitBlt(dc, 0, 0, width, height, surface.Dc(), 0, 0, SRCCOPY);
 }
 

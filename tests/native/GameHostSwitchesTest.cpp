@@ -34,8 +34,11 @@ INSTANTIATE_TEST_SUITE_P(
         SwitchCase{L"\"C:\\Q.exe\" -frameWnd=1234 -gameurl=http://h/g -spCookie=", 1234, L"http://h/g ", L""},
         SwitchCase{L"\"C:\\Q.exe\" -frameWnd=1234 -gameurl=http://h/g", 1234, L"http://h/g", nullptr},
         SwitchCase{L"\"C:\\Q.exe\"", 0, L"", nullptr},
-        // No blank after the handle: the handle stays 0 and the text is searched whole.
+        // No blank after the handle: the handle stays 0, and only the text after
+        // "-frameWnd=" is searched for the other switches.
         SwitchCase{L"-frameWnd=1234", 0, L"", nullptr},
+        SwitchCase{L"\"Q.exe\" -spCookie=a=1 -frameWnd=5", 0, L"", nullptr},
+        SwitchCase{L"-gameurl=u -frameWnd=5", 0, L"", nullptr},
         SwitchCase{L"-frameWnd=  77 -gameurl=u", 0, L"u", nullptr},  // text before the first blank is empty
         SwitchCase{L"-frameWnd=12ab -gameurl=u", 12, L"u", nullptr},
         SwitchCase{L"-frameWnd=-5 -gameurl=u", -5, L"u", nullptr},

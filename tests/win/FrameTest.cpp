@@ -365,6 +365,15 @@ TEST_F(Frame, EnterEscapeAndF5LeaveTheFrameAlone) {
     EXPECT_TRUE(::IsWindowVisible(hwnd));
     ExpectMaximisedLayout("after the keys");
     EXPECT_TRUE(child.received.empty()) << "F5 on the frame does not reload the game";
+
+    // Escape never reaches the dialog manager, whose cancel would leave full screen.
+    Command(hwnd, IDC_FRAME_FULLSCREEN);
+    ASSERT_TRUE(frame.IsFullScreen());
+    ::SetFocus(hwnd);
+    ::PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    ::PostMessageW(hwnd, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+    Pump();
+    EXPECT_TRUE(frame.IsFullScreen()) << "Escape leaves full screen alone";
 }
 
 TEST_F(Frame, RefreshReachesTheGameWindowOnlyOnceItHasAnnouncedItself) {
@@ -422,7 +431,7 @@ TEST_F(Frame, ServerSwitchAsksFirstThenStartsAFreshInstance) {
     EXPECT_FALSE(::IsWindow(hwnd));
 }
 
-TEST_F(Frame, SystemCloseAsksAndDecliningKeepsFullScreen) {
+TEST_F(Frame, SystemCloseAsksAndDecliningLeavesFullScreen) {
     Command(hwnd, IDC_FRAME_FULLSCREEN);
     BoxAnswer pending;
     pending.frame = hwnd;

@@ -10,8 +10,8 @@
 // for an unreachable or failing address; <meta http-equiv="refresh"> after
 // its delay; BeforeNavigate2 / DocumentComplete once per <iframe src=...>
 // with a frame's own dispatch pointer; the page title and text painted
-// plainly; each navigation and its cookies, and each key that reaches the
-// page, logged to $QM_STANDIN_LOG.
+// plainly; each navigation and its cookies, each key that reaches the page
+// and each key offered to it as an accelerator, logged to $QM_STANDIN_LOG.
 //
 // Wine does not draw a child window whose top-level window belongs to another
 // process (the launcher's game host lives inside the frame of another
@@ -258,6 +258,7 @@ private:
 class StandInBrowser : public IWebBrowser2,
                        public IOleObject,
                        public IOleInPlaceObject,
+                       public IOleInPlaceActiveObject,
                        public IConnectionPointContainer,
                        public IConnectionPoint,
                        public IServiceProvider,
@@ -284,6 +285,7 @@ public:
             *out = static_cast<IWebBrowser2*>(this);
         else if (iid == IID_IOleObject) *out = static_cast<IOleObject*>(this);
         else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject) *out = static_cast<IOleInPlaceObject*>(this);
+        else if (iid == IID_IOleInPlaceActiveObject) *out = static_cast<IOleInPlaceActiveObject*>(this);
         else if (iid == IID_IConnectionPointContainer) *out = static_cast<IConnectionPointContainer*>(this);
         else if (iid == IID_IConnectionPoint) *out = static_cast<IConnectionPoint*>(this);
         else if (iid == IID_IServiceProvider) *out = static_cast<IServiceProvider*>(this);
@@ -456,6 +458,16 @@ public:
         return S_OK;
     }
     STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
+
+    // IOleInPlaceActiveObject: keys offered by the host are noted, never taken.
+    STDMETHODIMP TranslateAccelerator(LPMSG msg) override {
+        if (msg && msg->message == WM_KEYDOWN) Log(L"accelerator\t" + std::to_wstring(msg->wParam));
+        return S_FALSE;
+    }
+    STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
 
     // IConnectionPointContainer: one point, DWebBrowserEvents2.
     STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
