@@ -218,5 +218,36 @@ TEST_F(GameHost, ChildLoadsTheGameWithTheHandedCookiesAndReloadsIt) {
     EXPECT_TRUE(child.Ended(5000));
 }
 
+// The page may lead elsewhere by itself (here the sign-in answer's meta
+// refresh); F5 still loads the game address the frame handed over.
+TEST_F(GameHost, F5ReloadsTheGameAddressNotWhereThePageWentSince) {
+    const std::wstring base = test::PortalBase();
+    if (base.empty()) GTEST_SKIP() << "no development portal (QM_PORTAL_DIR)";
+    const std::wstring game = base + L"/games/qlmr/dlq/login?account=f5&password=pw&case=f5";
+    const size_t logged = test::PortalRequests().size();
+    const auto isGame = [](const test::PortalRequest& r) { return r.query.find("case=f5") != std::string::npos; };
+    const auto isLater = [](const test::PortalRequest& r) { return r.path == "/games/qlmr/dlq/play.php"; };
+
+    FrameStandIn frame;
+    ChildHost child(frame.Handle(), game, L"");
+    ASSERT_TRUE(WaitForAnnouncement(frame));
+    ASSERT_EQ(test::WaitForRequests(logged, 1, isLater).size(), 1u) << "the page went on to the game page";
+    const size_t afterRefresh = test::PortalRequests().size();
+
+    HWND page = nullptr;
+    for (HWND inner = ::FindWindowExW(frame.announced, nullptr, nullptr, L"MyWebBrowser"); inner;
+         inner = ::GetWindow(inner, GW_CHILD))
+        page = inner;
+    ASSERT_NE(page, nullptr);
+    ::PostMessageW(page, WM_KEYDOWN, VK_F5, 0x003F0001);
+    const auto next = test::WaitForRequests(afterRefresh, 1, [&](const test::PortalRequest& r) {
+        return isGame(r) || isLater(r);
+    });
+    ASSERT_FALSE(next.empty()) << "F5 loaded a page";
+    EXPECT_TRUE(isGame(next[0])) << "the game address, not " << next[0].path;
+    ::SendMessageW(frame.announced, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(child.Ended(5000));
+}
+
 }  // namespace
 }  // namespace qm
