@@ -12,28 +12,37 @@
 namespace qm {
 namespace {
 
-// Just enough of a document's element for the listener: a tag, an optional
-// href and a parent. Borrowed by the test: Release never deletes.
-class FakeElement : public IHTMLElement {
+// IUnknown and IDispatch of a fake the test lends out: it counts references
+// and never deletes itself, so a test can see that every one came back.
+template <class Interface, const IID& kIid>
+class Borrowed : public Interface {
 public:
-    FakeElement(const wchar_t* tag, FakeElement* parent = nullptr, const wchar_t* href = nullptr)
-        : m_tag(tag), m_parent(parent), m_href(href ? href : L""), m_hasHref(href != nullptr) {}
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IHTMLElement) {
-            *out = static_cast<IHTMLElement*>(this);
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == kIid) {
+            *out = static_cast<Interface*>(this);
+            AddRef();
             return S_OK;
         }
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --refs; }
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refs); }
+    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refs); }
     STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
         return E_NOTIMPL;
     }
+    long refs = 1;
+};
+
+// Just enough of a document's element for the listener: a tag, an optional
+// href and a parent.
+class FakeElement : public Borrowed<IHTMLElement, IID_IHTMLElement> {
+public:
+    FakeElement(const wchar_t* tag, FakeElement* parent = nullptr, const wchar_t* href = nullptr)
+        : m_tag(tag), m_parent(parent), m_href(href ? href : L""), m_hasHref(href != nullptr) {}
     STDMETHODIMP get_tagName(BSTR* tag) override {
         *tag = ::SysAllocString(m_tag.c_str());
         return S_OK;
@@ -55,7 +64,6 @@ public:
         return S_OK;
     }
 #include "HtmlElementStubs.inc"
-    long refs = 1;
     LONG lastFlags = -1;
 
 private:
@@ -65,33 +73,15 @@ private:
     bool m_hasHref;
 };
 
-class FakeEvent : public IHTMLEventObj {
+class FakeEvent : public Borrowed<IHTMLEventObj, IID_IHTMLEventObj> {
 public:
     explicit FakeEvent(IHTMLElement* source) : m_source(source) {}
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IHTMLEventObj) {
-            *out = static_cast<IHTMLEventObj*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --refs; }
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
     STDMETHODIMP get_srcElement(IHTMLElement** source) override {
         *source = m_source;
         if (m_source) m_source->AddRef();
         return S_OK;
     }
 #include "HtmlEventObjStubs.inc"
-    long refs = 1;
 
 private:
     IHTMLElement* m_source;

@@ -222,6 +222,23 @@ Fetched Fetch(const std::wstring& url) {
     return result;
 }
 
+// An object that deletes itself with its last reference (m_ref).
+#define STANDIN_REFERENCE_COUNT                                                           \
+    STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_ref); } \
+    STDMETHODIMP_(ULONG) Release() override {                                         \
+        const LONG left = ::InterlockedDecrement(&m_ref);                             \
+        if (left == 0) delete this;                                                   \
+        return left;                                                                  \
+    }
+// IDispatch with no automation by name.
+#define STANDIN_NO_AUTOMATION                                                                                     \
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }                                       \
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }                          \
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }         \
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {      \
+        return E_NOTIMPL;                                                                                     \
+    }
+
 // ---- A frame's own dispatch pointer, for the events of an <iframe>.
 
 class FrameDispatch : public IDispatch {
@@ -236,18 +253,8 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_ref); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG left = ::InterlockedDecrement(&m_ref);
-        if (left == 0) delete this;
-        return left;
-    }
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
+    STANDIN_REFERENCE_COUNT
+    STANDIN_NO_AUTOMATION
 
 private:
     volatile LONG m_ref = 1;
@@ -297,20 +304,10 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_ref); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG left = ::InterlockedDecrement(&m_ref);
-        if (left == 0) delete this;
-        return left;
-    }
+    STANDIN_REFERENCE_COUNT
 
     // IDispatch of the browser: no automation by name.
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
+    STANDIN_NO_AUTOMATION
 
     // IWebBrowser2: what the launcher uses.
     STDMETHODIMP Navigate(BSTR url, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override {
